@@ -1,5 +1,5 @@
-// The build under test comes as --target=linux|win64 and --build=<directory>; the tests read it, and
-// the programs they start inherit it, through the environment.
+// The build under test comes as --target=linux|win64 and --build=<directory>; the tests read it,
+// and the programs they start inherit it, through the environment.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 

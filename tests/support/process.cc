@@ -67,7 +67,8 @@ ProcessResult RunProcess(const std::vector<std::string>& command, const std::str
       kill(-child, SIGKILL);
       break;
     }
-    struct pollfd fds[2] = {{out_open ? out[0] : -1, POLLIN, 0}, {err_open ? err[0] : -1, POLLIN, 0}};
+    struct pollfd fds[2] = {{out_open ? out[0] : -1, POLLIN, 0},
+                            {err_open ? err[0] : -1, POLLIN, 0}};
     if (poll(fds, 2, static_cast<int>(left.count())) <= 0) continue;
     if (fds[0].revents) Drain(out[0], &result.standard_output, &out_open);
     if (fds[1].revents) Drain(err[0], &result.standard_error, &err_open);
