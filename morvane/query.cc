@@ -1,0 +1,122 @@
+#include "query.h"
+
+#include <random>
+#include <set>
+
+#include "device_address.h"
+#include "service_names.h"
+#include "table_file.h"
+#include "tcp_tables.h"
+#include "udp_socket.h"
+#include "walk.h"
+#include "whole_file.h"
+
+namespace morvane {
+
+namespace {
+
+struct TablesResult {
+  WalkStatus status = WalkStatus::kComplete;
+  std::string failure;
+  std::vector<SocketRow> rows;
+};
+
+Oid IndexOf(const Oid& name, const Oid& column) {
+  return Oid(name.begin() + column.size(), name.end());
+}
+
+int64_t StateOf(const Value& value) {
+  return value.type == ValueType::kInteger ? value.integer : 0;
+}
+
+TablesResult WalkTables(WalkSession& session) {
+  TablesResult result;
+  std::vector<SocketRow> listeners, connections;
+  for (const Oid* column : {&kTcpListenerProcessColumn, &kTcpConnectionStateColumn}) {
+    WalkResult walk = WalkColumn(session, *column);
+    if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
+    for (const VarBind& varbind : walk.varbinds) {
+      const Oid index = IndexOf(varbind.name, *column);
+      const std::optional<SocketRow> row = column == &kTcpListenerProcessColumn
+                                               ? ListenerRow(index)
+                                               : ConnectionRow(index, StateOf(varbind.value));
+      if (row) (column == &kTcpListenerProcessColumn ? listeners : connections).push_back(*row);
+    }
+  }
+  if (listeners.empty() && connections.empty()) {
+    WalkResult walk = WalkColumn(session, kTcpConnStateColumn);
+    if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
+    for (const VarBind& varbind : walk.varbinds) {
+      const std::optional<SocketRow> row =
+          OldConnectionRow(IndexOf(varbind.name, kTcpConnStateColumn), StateOf(varbind.value));
+      if (row) connections.push_back(*row);
+    }
+  }
+  result.rows = MergeRows(listeners, connections);
+  return result;
+}
+
+const char* VersionName(SnmpVersion version) {
+  return version == SnmpVersion::kV2c ? "SNMPv2c" : "SNMPv1";
+}
+
+QueryOutcome Failure(const std::string& address, const std::string& table_file,
+                     const std::string& why) {
+  WriteFileWhole(table_file, NoteLine(address + ": query failed: " + why));
+  return QueryOutcome{false, "Query failed: " + why};
+}
+
+int32_t FirstRequestId() {
+  std::random_device random;
+  return static_cast<int32_t>(random() & 0x3FFFFFFF);
+}
+
+}  // namespace
+
+QueryOutcome RunQuery(const std::string& address, const std::string& community, int budget_seconds,
+                      const std::string& table_file) {
+  const Clock::time_point start = Clock::now();
+  const std::chrono::seconds budget(budget_seconds);
+  NetworkScope network;
+  const std::optional<DeviceAddress> device = ParseDeviceAddress(address);
+  if (!device) return Failure(address, table_file, "no valid device address");
+  const std::optional<PeerAddress> peer = ResolvePeer(device->host, device->port);
+  if (!peer) return Failure(address, table_file, "cannot resolve " + device->host);
+  UdpSocket socket(*peer);
+  if (!socket.IsOpen()) return Failure(address, table_file, "cannot open a UDP socket");
+
+  // SNMPv2c may use half the budget to get its first answer; SNMPv1 gets the rest.
+  WalkSession session{&socket,          community,      SnmpVersion::kV2c,
+                      FirstRequestId(), start + budget, start + budget / 2};
+  TablesResult tables = WalkTables(session);
+  if (!session.answered &&
+      (tables.status == WalkStatus::kNoAnswer || tables.status == WalkStatus::kVersionRefused)) {
+    session.version = SnmpVersion::kV1;
+    session.trial_deadline = session.deadline;
+    tables = WalkTables(session);
+  }
+  if (tables.status == WalkStatus::kNoAnswer && !session.answered) {
+    return Failure(
+        address, table_file,
+        "no answer to SNMPv2c or SNMPv1 within " + std::to_string(budget_seconds) + " s");
+  }
+  if (tables.status != WalkStatus::kComplete) {
+    return Failure(address, table_file,
+                   std::string(VersionName(session.version)) + ": " + tables.failure);
+  }
+
+  std::set<uint16_t> ports;
+  for (const SocketRow& row : tables.rows) ports.insert(row.local_port);
+  const auto elapsed =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  const std::string rows = std::to_string(tables.rows.size()) + " rows";
+  const std::string requests = std::to_string(session.requests) + " requests";
+  const std::string note = address + " " + VersionName(session.version) + ": " + rows + ", " +
+                           requests + ", " + std::to_string(elapsed) + " ms";
+  if (!WriteFileWhole(table_file, TableText(note, tables.rows, TcpServiceFields(ports)))) {
+    return Failure(address, table_file, "cannot write the table file");
+  }
+  return QueryOutcome{true, "Query ok: " + rows + " in " + requests};
+}
+
+}  // namespace morvane

@@ -1,0 +1,17 @@
+// A fresh directory for one test, removed with everything in it afterwards.
+#pragma once
+
+#include <filesystem>
+
+namespace morvane {
+
+struct TemporaryDirectory {
+  TemporaryDirectory();
+  ~TemporaryDirectory();
+  TemporaryDirectory(const TemporaryDirectory&) = delete;
+  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+  std::filesystem::path path;
+};
+
+}  // namespace morvane

@@ -1,0 +1,101 @@
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include "udp_socket.h"
+
+namespace morvane {
+
+namespace {
+
+constexpr uintptr_t kNoSocket = ~uintptr_t{0};
+constexpr size_t kLargestDatagram = 65536;
+
+const sockaddr* AsSockaddr(const PeerAddress& peer) {
+  return reinterpret_cast<const sockaddr*>(peer.bytes.data());
+}
+
+bool SameEndpoint(const sockaddr_storage& source, const PeerAddress& peer) {
+  const sockaddr* expected = AsSockaddr(peer);
+  if (source.ss_family != expected->sa_family) return false;
+  if (source.ss_family == AF_INET) {
+    const auto* a = reinterpret_cast<const sockaddr_in*>(&source);
+    const auto* b = reinterpret_cast<const sockaddr_in*>(expected);
+    return a->sin_port == b->sin_port && a->sin_addr.s_addr == b->sin_addr.s_addr;
+  }
+  if (source.ss_family == AF_INET6) {
+    const auto* a = reinterpret_cast<const sockaddr_in6*>(&source);
+    const auto* b = reinterpret_cast<const sockaddr_in6*>(expected);
+    return a->sin6_port == b->sin6_port &&
+           std::memcmp(&a->sin6_addr, &b->sin6_addr, sizeof a->sin6_addr) == 0;
+  }
+  return false;
+}
+
+}  // namespace
+
+NetworkScope::NetworkScope() = default;
+NetworkScope::~NetworkScope() = default;
+
+std::optional<PeerAddress> ResolvePeer(const std::string& host, uint16_t port) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_DGRAM;
+  addrinfo* found = nullptr;
+  if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return {};
+  PeerAddress peer;
+  peer.bytes.assign(reinterpret_cast<const char*>(found->ai_addr), found->ai_addrlen);
+  freeaddrinfo(found);
+  return peer;
+}
+
+UdpSocket::UdpSocket(const PeerAddress& peer) : peer_(peer), handle_(kNoSocket) {
+  const int descriptor = socket(AsSockaddr(peer)->sa_family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (descriptor >= 0) handle_ = static_cast<uintptr_t>(descriptor);
+}
+
+UdpSocket::~UdpSocket() {
+  if (IsOpen()) close(static_cast<int>(handle_));
+}
+
+bool UdpSocket::IsOpen() const { return handle_ != kNoSocket; }
+
+bool UdpSocket::Send(const std::string& datagram) {
+  return sendto(static_cast<int>(handle_), datagram.data(), datagram.size(), 0, AsSockaddr(peer_),
+                static_cast<socklen_t>(peer_.bytes.size())) ==
+         static_cast<ssize_t>(datagram.size());
+}
+
+ReceiveStatus UdpSocket::Receive(int wait_ms, std::string* datagram) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point give_up = Clock::now() + std::chrono::milliseconds(wait_ms);
+  datagram->resize(kLargestDatagram);
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(give_up - Clock::now()).count();
+    if (left <= 0) return ReceiveStatus::kTimeout;
+    pollfd poll_entry{static_cast<int>(handle_), POLLIN, 0};
+    const int ready = poll(&poll_entry, 1, static_cast<int>(left));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) return ReceiveStatus::kFailed;
+    if (ready == 0) return ReceiveStatus::kTimeout;
+    sockaddr_storage source{};
+    socklen_t source_length = sizeof source;
+    const ssize_t received = recvfrom(static_cast<int>(handle_), &(*datagram)[0], datagram->size(),
+                                      0, reinterpret_cast<sockaddr*>(&source), &source_length);
+    // A refused earlier datagram (ICMP) says nothing about the answer still to come.
+    if (received < 0 && (errno == EINTR || errno == ECONNREFUSED)) continue;
+    if (received < 0) return ReceiveStatus::kFailed;
+    if (!SameEndpoint(source, peer_)) continue;
+    datagram->resize(static_cast<size_t>(received));
+    return ReceiveStatus::kDatagram;
+  }
+}
+
+}  // namespace morvane

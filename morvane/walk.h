@@ -1,0 +1,43 @@
+// Walking one column of a table: GetBulk in SNMPv2c, GetNext in SNMPv1.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "exchange.h"
+
+namespace morvane {
+
+// What the walks of one query share.
+struct WalkSession {
+  UdpSocket* socket;
+  std::string community;
+  SnmpVersion version;
+  int32_t next_request_id;
+  Clock::time_point deadline;
+  // Until the device has answered once, the version is on trial and may use the time up to here.
+  Clock::time_point trial_deadline;
+  bool answered = false;
+  int max_repetitions = 50;
+  int requests = 0;
+};
+
+enum class WalkStatus {
+  kComplete,
+  kNoAnswer,
+  kVersionRefused,  // answered in another version: the device does not speak ours
+  kFailed,
+};
+
+struct WalkResult {
+  WalkStatus status = WalkStatus::kComplete;
+  std::string failure;            // why, unless complete
+  std::vector<VarBind> varbinds;  // the column's instances, in the device's order
+};
+
+// Caps what a device that never ends its table can make a walk hold.
+constexpr size_t kMaxWalkRows = 1000000;
+
+WalkResult WalkColumn(WalkSession& session, const Oid& column);
+
+}  // namespace morvane
