@@ -62,7 +62,7 @@ const char* VersionName(SnmpVersion version) {
 
 QueryOutcome Failure(const std::string& address, const std::string& table_file,
                      const std::string& why) {
-  WriteFileWhole(table_file, NoteLine(address + ": query failed: " + why));
+  WriteFileWhole(table_file, NoteLine("Query of \"" + address + "\" failed: " + why));
   return QueryOutcome{false, "Query failed: " + why};
 }
 
