@@ -40,8 +40,13 @@ Sandbox::Sandbox()
 Sandbox::~Sandbox() {
   std::error_code ignored;
   fs::remove_all(root_, ignored);
-  if (windows_) fs::remove(DriveDirectory('c') + "/Prtg_Path.Txt", ignored);
+  if (windows_) {
+    fs::remove(DriveDirectory('c') + "/Prtg_Path.Txt", ignored);
+    fs::remove_all(DriveDirectory('c') + "/" + Name(), ignored);
+  }
 }
+
+std::string Sandbox::Name() const { return fs::path(root_).filename().string(); }
 
 std::string Sandbox::Path(const std::string& relative) const {
   return relative.empty() ? root_ : root_ + "/" + relative;
