@@ -26,8 +26,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         MappingCase{"C:\\Prtg_Path.Txt", "/drives/c/Prtg_Path.Txt"},
         MappingCase{"c:\\Prtg_Path.Txt", "/drives/c/Prtg_Path.Txt"},
-        MappingCase{"D:\\", "/drives/d/"},
-        MappingCase{"D:", "/drives/d"},
+        MappingCase{"D:\\", "/drives/d/"}, MappingCase{"D:", "/drives/d"},
         MappingCase{"Z:\\a b\\c", "/drives/z/a b/c"},
         MappingCase{"D:\\Tools\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\Kestrova.Host",
                     "/drives/d/Tools/PRTG Network Monitor/Custom Sensors/ExeXml/Kestrova.Host"},
@@ -37,17 +36,13 @@ INSTANTIATE_TEST_SUITE_P(
         MappingCase{"/tmp/sensors\\Router.Prf", "/tmp/sensors/Router.Prf"},
         MappingCase{"/tmp/sensors\\\\Router.Prf", "/tmp/sensors//Router.Prf"},
         // Relative names (the table file, a profile in a subdirectory) stay relative.
-        MappingCase{"sub\\Router.Xrf", "sub/Router.Xrf"},
-        MappingCase{"Router.Xrf", "Router.Xrf"},
+        MappingCase{"sub\\Router.Xrf", "sub/Router.Xrf"}, MappingCase{"Router.Xrf", "Router.Xrf"},
         MappingCase{"", ""},
         // Only a letter and a colon at the very start make a drive.
-        MappingCase{"1:\\x", "1:/x"},
-        MappingCase{"x\\C:\\y", "x/C:/y"},
-        MappingCase{":\\x", ":/x"},
+        MappingCase{"1:\\x", "1:/x"}, MappingCase{"x\\C:\\y", "x/C:/y"}, MappingCase{":\\x", ":/x"},
         MappingCase{"\\\\server\\share\\x", "//server/share/x"},
         // Everything else is kept: blanks, line feeds, 8-bit characters.
-        MappingCase{" C:\\x", " C:/x"},
-        MappingCase{"C:\\a\nb\\\xe4", "/drives/c/a\nb/\xe4"}));
+        MappingCase{" C:\\x", " C:/x"}, MappingCase{"C:\\a\nb\\\xe4", "/drives/c/a\nb/\xe4"}));
 
 #ifndef _WIN32
 class DrivesRootTest : public testing::Test {

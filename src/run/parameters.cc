@@ -31,8 +31,8 @@ bool ReadProfile(RunContext& context) {
   context.profile_path = context.sensor_directory + "\\" + context.Argument(1);
   std::string* const values[] = {&context.ip_address, &context.alias, &context.description,
                                  &context.community, &context.system_number};
-  static const char* const kLabels[] = {"IP-Addr....: ", "Alias......: ", "Description: ",
-                                        "Community..: ", "Sysnr......: "};
+  static const char* const kLabels[] = {
+      "IP-Addr....: ", "Alias......: ", "Description: ", "Community..: ", "Sysnr......: "};
   for (std::string* value : values) value->clear();
 
   Platform& platform = *context.platform;
@@ -54,7 +54,8 @@ bool ReadProfile(RunContext& context) {
     }
   }
   if (status == LineStatus::kError) {
-    WriteErrorDocument(context, "Error 1006: Profile " + context.profile_path + " could not be read");
+    WriteErrorDocument(context,
+                       "Error 1006: Profile " + context.profile_path + " could not be read");
     return false;
   }
   return true;

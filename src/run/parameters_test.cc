@@ -39,28 +39,24 @@ TEST_P(ParameterLineTest, JoinsArgumentsOneToFive) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParameterLineTest,
     testing::Values(
-        LineCase{"NoArguments", {}, ""},
-        LineCase{"ProfileOnly", {"Router.Prf"}, "Router.Prf"},
+        LineCase{"NoArguments", {}, ""}, LineCase{"ProfileOnly", {"Router.Prf"}, "Router.Prf"},
         LineCase{"JoinedBySingleBlanks",
                  {"Router.Prf", "Slct=22,State=L", "/Check"},
                  "Router.Prf Slct=22,State=L /Check"},
-        LineCase{"BlankOnlyArgumentAddsNothing",
-                 {"Router.Prf", "   ", "State=L"},
-                 "Router.Prf State=L"},
+        LineCase{
+            "BlankOnlyArgumentAddsNothing", {"Router.Prf", "   ", "State=L"}, "Router.Prf State=L"},
         LineCase{"ControlCharactersCountAsBlanks",
                  {"Router.Prf", "\t", " \r\n", std::string("\x01\x1f", 2), "/Check"},
                  "Router.Prf /Check"},
         LineCase{"EmptyArgumentsAddNothing", {"", "Router.Prf", "", "x"}, "Router.Prf x"},
-        LineCase{"LeadingBlanksGoFromTheFirstOnly",
-                 {"  a  ", "  b  ", "c\t"},
-                 "a   b c"},
-        LineCase{"InnerBlanksStay", {"Router.Prf", "Slct=22, State=L"}, "Router.Prf Slct=22, State=L"},
-        LineCase{"SixthArgumentIsNotRead",
-                 {"a", "b", "c", "d", "e", "Profiler.Prf"},
-                 "a b c d e"},
+        LineCase{"LeadingBlanksGoFromTheFirstOnly", {"  a  ", "  b  ", "c\t"}, "a   b c"},
+        LineCase{
+            "InnerBlanksStay", {"Router.Prf", "Slct=22, State=L"}, "Router.Prf Slct=22, State=L"},
+        LineCase{"SixthArgumentIsNotRead", {"a", "b", "c", "d", "e", "Profiler.Prf"}, "a b c d e"},
         LineCase{"FifthArgumentIsRead", {"a", "", "", "", "e"}, "a e"},
         LineCase{"ProfilerAsProfile", {"Profiler.Prf"}, "Profiler.Prf", true},
-        LineCase{"ProfilerAsOption", {"Router.Prf", "Profiler.Prf"}, "Router.Prf Profiler.Prf", true},
+        LineCase{
+            "ProfilerAsOption", {"Router.Prf", "Profiler.Prf"}, "Router.Prf Profiler.Prf", true},
         LineCase{"ProfilerInsideAWord", {"xProfiler.Prfx"}, "xProfiler.Prfx", true},
         LineCase{"ProfilerInOtherCase", {"profiler.prf"}, "profiler.prf", false}),
     [](const testing::TestParamInfo<LineCase>& info) { return info.param.name; });
@@ -124,7 +120,8 @@ struct MissingCase {
 
 void PrintTo(const MissingCase& c, std::ostream* out) { *out << c.name; }
 
-class MissingProfileTest : public ReadProfileTest, public testing::WithParamInterface<MissingCase> {};
+class MissingProfileTest : public ReadProfileTest,
+                           public testing::WithParamInterface<MissingCase> {};
 
 TEST_P(MissingProfileTest, IsError1006WithTheProfilePath) {
   platform.files["D:\\Router.Prf"] = "IP-Addr....: 1";
@@ -141,7 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, MissingProfileTest,
     testing::Values(MissingCase{"NoArguments", {}, "C:\\Sens\\"},
                     MissingCase{"NoSuchFile", {"Router.Prf"}, "C:\\Sens\\Router.Prf"},
-                    MissingCase{"FullPathIsAppendedToo", {"D:\\Router.Prf"}, "C:\\Sens\\D:\\Router.Prf"},
+                    MissingCase{
+                        "FullPathIsAppendedToo", {"D:\\Router.Prf"}, "C:\\Sens\\D:\\Router.Prf"},
                     MissingCase{"OtherLetterCase", {"other.prf"}, "C:\\Sens\\other.prf"},
                     MissingCase{"ADirectoryDoesNotCount", {"Dir.Prf"}, "C:\\Sens\\Dir.Prf"}),
     [](const testing::TestParamInfo<MissingCase>& info) { return info.param.name; });
@@ -171,7 +169,8 @@ struct ProfileCase {
 
 void PrintTo(const ProfileCase& c, std::ostream* out) { *out << c.name; }
 
-class ProfileContentTest : public ReadProfileTest, public testing::WithParamInterface<ProfileCase> {};
+class ProfileContentTest : public ReadProfileTest,
+                           public testing::WithParamInterface<ProfileCase> {};
 
 TEST_P(ProfileContentTest, GivesTheFiveValues) {
   platform.files["C:\\Sens\\Router.Prf"] = GetParam().content;
@@ -194,32 +193,43 @@ INSTANTIATE_TEST_SUITE_P(
                     {"", "a", "", "", "0042"}},
         ProfileCase{"Empty", "", {"", "", "", "", ""}},
         ProfileCase{"NoLabelAtAll", "10.0.0.1\r\npublic\r\n", {"", "", "", "", ""}},
-        ProfileCase{"LastLineWins", "IP-Addr....: 1.1.1.1\r\nIP-Addr....: 2.2.2.2\r\n",
+        ProfileCase{"LastLineWins",
+                    "IP-Addr....: 1.1.1.1\r\nIP-Addr....: 2.2.2.2\r\n",
                     {"2.2.2.2", "", "", "", ""}},
-        ProfileCase{"LastLineWinsAlsoWhenEmpty", "Alias......: core\r\nAlias......: \r\n",
+        ProfileCase{"LastLineWinsAlsoWhenEmpty",
+                    "Alias......: core\r\nAlias......: \r\n",
                     {"", "", "", "", ""}},
-        ProfileCase{"ThirteenCharacterLineEmptiesTheValue", "Community..: x\r\nCommunity..: ",
+        ProfileCase{"ThirteenCharacterLineEmptiesTheValue",
+                    "Community..: x\r\nCommunity..: ",
                     {"", "", "", "", ""}},
-        ProfileCase{"ValueKeepsItsFirst99", "Description: " + k120 + "\r\n",
+        ProfileCase{"ValueKeepsItsFirst99",
+                    "Description: " + k120 + "\r\n",
                     {"", "", k120.substr(0, 99), "", ""}},
-        ProfileCase{"ValueOf99IsWhole", "Description: " + k120.substr(0, 99),
+        ProfileCase{"ValueOf99IsWhole",
+                    "Description: " + k120.substr(0, 99),
                     {"", "", k120.substr(0, 99), "", ""}},
-        ProfileCase{"BlanksAreKept", "Alias......:   core  \r\nCommunity..: a b\t\r\n",
+        ProfileCase{"BlanksAreKept",
+                    "Alias......:   core  \r\nCommunity..: a b\t\r\n",
                     {"", "  core  ", "", "a b\t", ""}},
-        ProfileCase{"OtherLetterCaseIgnored", "ip-addr....: 1\r\nALIAS......: 2\r\n",
-                    {"", "", "", "", ""}},
+        ProfileCase{
+            "OtherLetterCaseIgnored", "ip-addr....: 1\r\nALIAS......: 2\r\n", {"", "", "", "", ""}},
         ProfileCase{"TabForTheFinalBlankIgnored", "IP-Addr....:\t1\r\n", {"", "", "", "", ""}},
         ProfileCase{"OtherNumberOfDotsIgnored",
-                    "IP-Addr...: 1\r\nIP-Addr.....: 2\r\nAlias.....: 3\r\n", {"", "", "", "", ""}},
+                    "IP-Addr...: 1\r\nIP-Addr.....: 2\r\nAlias.....: 3\r\n",
+                    {"", "", "", "", ""}},
         ProfileCase{"LabelNotAtTheStartIgnored", " IP-Addr....: 1\r\n", {"", "", "", "", ""}},
-        ProfileCase{"LabelWithoutItsBlankIgnored", "IP-Addr....:\r\nSysnr......:", {"", "", "", "", ""}},
-        ProfileCase{"CarriageReturnAloneEndsALine", "IP-Addr....: 1\rAlias......: 2\r",
+        ProfileCase{
+            "LabelWithoutItsBlankIgnored", "IP-Addr....:\r\nSysnr......:", {"", "", "", "", ""}},
+        ProfileCase{"CarriageReturnAloneEndsALine",
+                    "IP-Addr....: 1\rAlias......: 2\r",
                     {"1", "2", "", "", ""}},
-        ProfileCase{"LoneLineFeedStaysInTheValue", "Alias......: a\nSysnr......: 2\r\n",
+        ProfileCase{"LoneLineFeedStaysInTheValue",
+                    "Alias......: a\nSysnr......: 2\r\n",
                     {"", "a\nSysnr......: 2", "", "", ""}},
-        ProfileCase{"Code26EndsTheText", "IP-Addr....: 1\x1a\r\nAlias......: 2\r\n",
-                    {"1", "", "", "", ""}},
-        ProfileCase{"EightBitCharactersKept", "Description: Schaltschrank \xc4\xd6\xdc",
+        ProfileCase{
+            "Code26EndsTheText", "IP-Addr....: 1\x1a\r\nAlias......: 2\r\n", {"1", "", "", "", ""}},
+        ProfileCase{"EightBitCharactersKept",
+                    "Description: Schaltschrank \xc4\xd6\xdc",
                     {"", "", "Schaltschrank \xc4\xd6\xdc", "", ""}}),
     [](const testing::TestParamInfo<ProfileCase>& info) { return info.param.name; });
 
@@ -265,9 +275,11 @@ TEST_P(ReadOptionsTest, GivesTheSelectionTheStateFilterAndTraceLines2To5) {
   EXPECT_EQ(context.parameter_line, GetParam().parameter_line);  // untouched
   EXPECT_EQ(platform.files["C:\\Sens\\Profiler.Trc"],
             "14:05:07 Snmp IP=10.0.0.1, Alias=core.N42\r\n"
-            "14:05:07 Snmp Params: " + GetParam().options_text + "\r\n"
-            "14:05:07 Snmp Path: C:\\Sens\r\n"
-            "14:05:07 Snmp Starting Connection...\r\n");
+            "14:05:07 Snmp Params: " +
+                GetParam().options_text +
+                "\r\n"
+                "14:05:07 Snmp Path: C:\\Sens\r\n"
+                "14:05:07 Snmp Starting Connection...\r\n");
   EXPECT_EQ(platform.standard_output, "");
 }
 
@@ -300,8 +312,7 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"StateWordGivesItsFirstCharacter", "Router.Prf State=Listen",
                     "Router.Prf State=Listen", "", "L"},
         OptionsCase{"FirstStateCounts", "R State=E,State=L", "R State=E,State=L", "", "E"},
-        OptionsCase{"OtherLetterCaseIsNoOption", "R slct=22,state=L", "R slct=22,state=L", "",
-                    ""},
+        OptionsCase{"OtherLetterCaseIsNoOption", "R slct=22,state=L", "R slct=22,state=L", "", ""},
         OptionsCase{"SelectionAfterANoteIsEmpty", "Router.Prf #Slct=22", "Router.Prf", "", ""},
         OptionsCase{"CutAtBlankAt", "Router.Prf @x Slct=22,State=L", "Router.Prf", "", ""},
         OptionsCase{"CutAtBlankParenthesis", "Router.Prf (x) State=L", "Router.Prf", "", ""},

@@ -73,25 +73,29 @@ TEST_P(LineRuleTest, SplitsAsTheOverviewSays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, LineRuleTest,
-    testing::Values(
-        RuleCase{"Empty", "", {}},
-        RuleCase{"OneLineWithoutLineEnd", "abc", {"abc"}},
-        RuleCase{"CarriageReturn", "a\rb\r", {"a", "b"}},
-        RuleCase{"CarriageReturnLineFeed", "a\r\nb\r\n", {"a", "b"}},
-        RuleCase{"LastLineWithoutLineEnd", "a\r\nb", {"a", "b"}},
-        RuleCase{"LoneLineFeedIsOrdinary", "a\nb\n", {"a\nb\n"}},
-        RuleCase{"LineFeedFirst", "\na\r\n", {"\na"}},
-        RuleCase{"LineFeedAfterALineEndStartsTheNextLine", "a\r\n\nb", {"a", "\nb"}},
-        RuleCase{"CarriageReturnTwice", "a\r\rb", {"a", "", "b"}},
-        RuleCase{"TwoLineBreaksAtTheEnd", "a\r\n\r\n", {"a", ""}},
-        RuleCase{"OnlyALineEnd", "\r\n", {""}},
-        RuleCase{"LineFeedCarriageReturn", "a\n\rb", {"a\n", "b"}},
-        RuleCase{"Code26EndsTheText", std::string("a\r\nb\x1a\r\nc\r\n"), {"a", "b"}},
-        RuleCase{"Code26AfterALineEnd", std::string("a\r\n\x1a" "b"), {"a"}},
-        RuleCase{"Code26First", std::string("\x1a" "abc"), {}},
-        RuleCase{"Code26BetweenCrAndLf", std::string("a\r\x1a\nb"), {"a"}},
-        RuleCase{"NulIsOrdinary", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
-        RuleCase{"EightBit", "\xe4\xf6\xfc\r\n", {"\xe4\xf6\xfc"}}),
+    testing::Values(RuleCase{"Empty", "", {}}, RuleCase{"OneLineWithoutLineEnd", "abc", {"abc"}},
+                    RuleCase{"CarriageReturn", "a\rb\r", {"a", "b"}},
+                    RuleCase{"CarriageReturnLineFeed", "a\r\nb\r\n", {"a", "b"}},
+                    RuleCase{"LastLineWithoutLineEnd", "a\r\nb", {"a", "b"}},
+                    RuleCase{"LoneLineFeedIsOrdinary", "a\nb\n", {"a\nb\n"}},
+                    RuleCase{"LineFeedFirst", "\na\r\n", {"\na"}},
+                    RuleCase{"LineFeedAfterALineEndStartsTheNextLine", "a\r\n\nb", {"a", "\nb"}},
+                    RuleCase{"CarriageReturnTwice", "a\r\rb", {"a", "", "b"}},
+                    RuleCase{"TwoLineBreaksAtTheEnd", "a\r\n\r\n", {"a", ""}},
+                    RuleCase{"OnlyALineEnd", "\r\n", {""}},
+                    RuleCase{"LineFeedCarriageReturn", "a\n\rb", {"a\n", "b"}},
+                    RuleCase{"Code26EndsTheText", std::string("a\r\nb\x1a\r\nc\r\n"), {"a", "b"}},
+                    RuleCase{"Code26AfterALineEnd",
+                             std::string("a\r\n\x1a"
+                                         "b"),
+                             {"a"}},
+                    RuleCase{"Code26First",
+                             std::string("\x1a"
+                                         "abc"),
+                             {}},
+                    RuleCase{"Code26BetweenCrAndLf", std::string("a\r\x1a\nb"), {"a"}},
+                    RuleCase{"NulIsOrdinary", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
+                    RuleCase{"EightBit", "\xe4\xf6\xfc\r\n", {"\xe4\xf6\xfc"}}),
     [](const testing::TestParamInfo<RuleCase>& info) { return info.param.name; });
 
 constexpr size_t kBuffer = 64 * 1024;
@@ -163,7 +167,9 @@ TEST(LineReaderTest, ReadErrorOnTheFirstRead) {
 }
 
 TEST(LineReaderTest, KeepsAnsweringEndAfterTheEnd) {
-  ChunkedFile file(std::string("a\x1a" "b"), 1);
+  ChunkedFile file(std::string("a\x1a"
+                               "b"),
+                   1);
   LineReader reader(&file);
   std::string line;
   EXPECT_EQ(reader.NextLine(&line), LineStatus::kLine);

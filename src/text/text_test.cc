@@ -22,17 +22,17 @@ TEST_P(PieceTest, TakesByStartAndLength) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PieceTest,
-    testing::Values(PieceCase{"abcdef", 1, 3, "abc"},     // positions count from 1
-                    PieceCase{"abcdef", 3, 2, "cd"},      //
-                    PieceCase{"abcdef", 0, 2, "ab"},      // start below 1 counts as 1,
-                    PieceCase{"abcdef", -5, 2, "ab"},     // without shortening the length
-                    PieceCase{"abcdef", 6, 1, "f"},       // the last character
-                    PieceCase{"abcdef", 7, 1, ""},        // start beyond the end
-                    PieceCase{"abcdef", 100, 5, ""},      //
-                    PieceCase{"abcdef", 2, -1, ""},       // negative length
-                    PieceCase{"abcdef", 2, 0, ""},        //
-                    PieceCase{"abcdef", 4, 100, "def"},   // a length beyond the end: the rest
-                    PieceCase{"", 1, 1, ""},              //
+    testing::Values(PieceCase{"abcdef", 1, 3, "abc"},    // positions count from 1
+                    PieceCase{"abcdef", 3, 2, "cd"},     //
+                    PieceCase{"abcdef", 0, 2, "ab"},     // start below 1 counts as 1,
+                    PieceCase{"abcdef", -5, 2, "ab"},    // without shortening the length
+                    PieceCase{"abcdef", 6, 1, "f"},      // the last character
+                    PieceCase{"abcdef", 7, 1, ""},       // start beyond the end
+                    PieceCase{"abcdef", 100, 5, ""},     //
+                    PieceCase{"abcdef", 2, -1, ""},      // negative length
+                    PieceCase{"abcdef", 2, 0, ""},       //
+                    PieceCase{"abcdef", 4, 100, "def"},  // a length beyond the end: the rest
+                    PieceCase{"", 1, 1, ""},             //
                     PieceCase{"", 0, 0, ""}));
 
 TEST(RestFromTest, TakesAtMost99Characters) {

@@ -38,8 +38,8 @@ std::string HostForm(std::string windows_text) {
   return windows_text;
 }
 
-// The trace lines without their time stamps; a line that does not start with "hh:mm:ss " or does not
-// end with CR LF shows up marked.
+// The trace lines without their time stamps; a line that does not start with "hh:mm:ss " or does
+// not end with CR LF shows up marked.
 std::vector<std::string> TraceTexts(const std::string& trace) {
   static const std::regex kLine("^[0-2][0-9]:[0-5][0-9]:[0-5][0-9] (.*)$");
   std::vector<std::string> texts;
@@ -69,7 +69,7 @@ class DiscoveryTest : public testing::Test {
   std::string Host(const std::string& windows_text) const {
     return sandbox.DriveDirectory('c') + HostForm(windows_text.substr(2));
   }
-  void SetUp(const std::string& host_directory, const std::string& marker = "Xml\r\n") const {
+  void MarkSetUp(const std::string& host_directory, const std::string& marker = "Xml\r\n") const {
     sandbox.WriteFile(host_directory + "/Kestrova.Host", marker);
   }
   // The sandbox directory `relative` as the program reports it: "/tmp/..." or "Z:\tmp\...".
@@ -96,10 +96,10 @@ class DiscoveryTest : public testing::Test {
 
 TEST_F(DiscoveryTest, StartDirectorySetUpIsTheSensorDirectoryWhateverThePathFileSays) {
   const std::string profile = "IP-Addr....: 127.0.0.1\r\n";
-  SetUp(sandbox.Path("sensors"));
+  MarkSetUp(sandbox.Path("sensors"));
   sandbox.WriteFile("sensors/Profiler.Prf", profile);
   // An installation the path file leads to, which must not be used.
-  SetUp(Host(Candidate(1)));
+  MarkSetUp(Host(Candidate(1)));
   sandbox.WriteFile(Host(Candidate(1)) + "/Profiler.Prf", profile);
 
   enum class PathFile { kValid, kMissing, kDirectory, kUnreadable };
@@ -127,7 +127,7 @@ TEST_F(DiscoveryTest, StartDirectorySetUpIsTheSensorDirectoryWhateverThePathFile
 TEST_F(DiscoveryTest, PathFileLeadsToCandidate1BeforeCandidate4) {
   sandbox.MakeDirectory("work");  // not set up
   for (int order : {1, 4}) {
-    SetUp(Host(Candidate(order)));
+    MarkSetUp(Host(Candidate(order)));
     sandbox.WriteFile(Host(Candidate(order)) + "/Profiler.Prf",
                       "IP-Addr....: 10.0.0." + std::to_string(order) + "\r\n");
   }
@@ -147,11 +147,11 @@ TEST_F(DiscoveryTest, PathFileLeadsToCandidate1BeforeCandidate4) {
 
 TEST_F(DiscoveryTest, PathFileLeadsToCandidate4WhenOneToThreeAreNotSetUpForXml) {
   sandbox.MakeDirectory("work");
-  fs::create_directories(Host(Candidate(1)));         // exists, no marker
-  SetUp(Host(Candidate(2)), "Statistic\r\n");           // another flavour
-  SetUp(Host(Candidate(3)), "Prtg\r\n");                // not a flavour
-  SetUp(Host(Candidate(4)), " xml ");
-  SetUp(Host(Candidate(5)));
+  fs::create_directories(Host(Candidate(1)));      // exists, no marker
+  MarkSetUp(Host(Candidate(2)), "Statistic\r\n");  // another flavour
+  MarkSetUp(Host(Candidate(3)), "Prtg\r\n");       // not a flavour
+  MarkSetUp(Host(Candidate(4)), " xml ");
+  MarkSetUp(Host(Candidate(5)));
   for (int order = 2; order <= 5; ++order) {
     sandbox.WriteFile(Host(Candidate(order)) + "/Router.Prf",
                       "IP-Addr....: 10.0.0." + std::to_string(order) + "\r\n");
@@ -184,8 +184,8 @@ class PathFileLineRuleTest : public DiscoveryTest,
 
 TEST_P(PathFileLineRuleTest, TheLastLineDecides) {
   sandbox.MakeDirectory("work");
-  SetUp(Host(Candidate(1)));
-  SetUp(Host("C:\\Nowhere\\" + std::string(kSubPaths[0])));
+  MarkSetUp(Host(Candidate(1)));
+  MarkSetUp(Host("C:\\Nowhere\\" + std::string(kSubPaths[0])));
   sandbox.WriteFile(Host(Candidate(1)) + "/Profiler.Prf", "");
   std::string content = GetParam().content;
   content.replace(content.find("ROOT"), 4, Root());
@@ -207,16 +207,15 @@ TEST_P(PathFileLineRuleTest, TheLastLineDecides) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, PathFileLineRuleTest,
-    testing::Values(
-        LineRuleCase{"CarriageReturn", "C:\\Nowhere\rROOT\r", ""},
-        LineRuleCase{"CarriageReturnLineFeed", "C:\\Nowhere\r\nROOT\r\n", ""},
-        LineRuleCase{"NoLineEndOnTheLastLine", "C:\\Nowhere\r\nROOT", ""},
-        LineRuleCase{"Code26EndsTheText", "ROOT\x1a\r\nC:\\Nowhere\r\n", ""},
-        LineRuleCase{"TwoLineBreaksAtTheEnd", "ROOT\r\n\r\n",
-                     "Error 1003: Invalid Path within Prtg_Path.Txt found"},
-        // One line, line feed included: no candidate below it is set up.
-        LineRuleCase{"LoneLineFeedJoinsTheLines", "C:\\Nowhere\nROOT",
-                     "Error 1004: Invalid Starting-Path -"}),
+    testing::Values(LineRuleCase{"CarriageReturn", "C:\\Nowhere\rROOT\r", ""},
+                    LineRuleCase{"CarriageReturnLineFeed", "C:\\Nowhere\r\nROOT\r\n", ""},
+                    LineRuleCase{"NoLineEndOnTheLastLine", "C:\\Nowhere\r\nROOT", ""},
+                    LineRuleCase{"Code26EndsTheText", "ROOT\x1a\r\nC:\\Nowhere\r\n", ""},
+                    LineRuleCase{"TwoLineBreaksAtTheEnd", "ROOT\r\n\r\n",
+                                 "Error 1003: Invalid Path within Prtg_Path.Txt found"},
+                    // One line, line feed included: no candidate below it is set up.
+                    LineRuleCase{"LoneLineFeedJoinsTheLines", "C:\\Nowhere\nROOT",
+                                 "Error 1004: Invalid Starting-Path -"}),
     [](const testing::TestParamInfo<LineRuleCase>& info) { return info.param.name; });
 
 // An empty path file makes the start directory the installation root. Under wine that is
@@ -224,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
 // ":" and the run ends with Error 1003.
 TEST_F(DiscoveryTest, EmptyPathFileMakesTheStartDirectoryTheInstallationRoot) {
   const std::string candidate = "work/PRTG Network Monitor/Custom Sensors/ExeXml";
-  SetUp(sandbox.Path(candidate));
+  MarkSetUp(sandbox.Path(candidate));
   sandbox.WriteFile(candidate + "/Profiler.Prf", "");
   sandbox.WritePathFile("");
 
@@ -260,7 +259,7 @@ TEST_P(DiscoveryErrorTest, WritesOneErrorDocumentAndExitsZero) {
   sandbox.WriteFile("work/Profiler.Prf", "");
   // Candidate directories that exist but are not set up.
   for (int order = 1; order <= 6; ++order) fs::create_directories(Host(Candidate(order)));
-  SetUp(Host(Candidate(2)), "Context");
+  MarkSetUp(Host(Candidate(2)), "Context");
   switch (GetParam().path_file) {
     case ErrorCase::kNone:
       break;
@@ -289,25 +288,25 @@ TEST_P(DiscoveryErrorTest, WritesOneErrorDocumentAndExitsZero) {
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, DiscoveryErrorTest,
-    testing::Values(
-        ErrorCase{"NoPathFile", ErrorCase::kNone, "", "Error 1002: File \"C:\\Prtg_Path.Txt\" not found"},
-        ErrorCase{"PathFileIsADirectory", ErrorCase::kDirectory, "",
-                  "Error 1002: File \"C:\\Prtg_Path.Txt\" not found"},
-        ErrorCase{"PathFileCannotBeRead", ErrorCase::kUnreadable, "",
-                  "Error 1002: File \"C:\\Prtg_Path.Txt\" could not be read"},
-        ErrorCase{"NetworkPath", ErrorCase::kText, "\\\\server\\share\r\n",
-                  "Error 1003: Invalid Path within Prtg_Path.Txt found"},
-        ErrorCase{"EmptyLastLine", ErrorCase::kText, "ROOT\r\n\r\n",
-                  "Error 1003: Invalid Path within Prtg_Path.Txt found"},
-        // The message ends in a blank, which the Text element leaves out.
-        ErrorCase{"NoCandidateSetUpForXml", ErrorCase::kText, "ROOT\r\n",
-                  "Error 1004: Invalid Starting-Path -"}),
+    testing::Values(ErrorCase{"NoPathFile", ErrorCase::kNone, "",
+                              "Error 1002: File \"C:\\Prtg_Path.Txt\" not found"},
+                    ErrorCase{"PathFileIsADirectory", ErrorCase::kDirectory, "",
+                              "Error 1002: File \"C:\\Prtg_Path.Txt\" not found"},
+                    ErrorCase{"PathFileCannotBeRead", ErrorCase::kUnreadable, "",
+                              "Error 1002: File \"C:\\Prtg_Path.Txt\" could not be read"},
+                    ErrorCase{"NetworkPath", ErrorCase::kText, "\\\\server\\share\r\n",
+                              "Error 1003: Invalid Path within Prtg_Path.Txt found"},
+                    ErrorCase{"EmptyLastLine", ErrorCase::kText, "ROOT\r\n\r\n",
+                              "Error 1003: Invalid Path within Prtg_Path.Txt found"},
+                    // The message ends in a blank, which the Text element leaves out.
+                    ErrorCase{"NoCandidateSetUpForXml", ErrorCase::kText, "ROOT\r\n",
+                              "Error 1004: Invalid Starting-Path -"}),
     [](const testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
 
 // ---- The device profile ----
 
 TEST_F(DiscoveryTest, MissingProfileIsError1006WithTheProfilePath) {
-  SetUp(sandbox.Path("sensors"));
+  MarkSetUp(sandbox.Path("sensors"));
   sandbox.MakeDirectory("sensors/Dir.Prf");  // a directory does not count
 
   struct {
@@ -331,7 +330,7 @@ TEST_F(DiscoveryTest, MissingProfileIsError1006WithTheProfilePath) {
 
 TEST_F(DiscoveryTest, MissingProfileInACandidateIsError1006WithTheCandidatePath) {
   sandbox.MakeDirectory("work");
-  SetUp(Host(Candidate(1)));
+  MarkSetUp(Host(Candidate(1)));
   sandbox.WritePathFile(Root());
 
   const ProcessResult result = Run({"Router.Prf"}, "work");
@@ -342,20 +341,19 @@ TEST_F(DiscoveryTest, MissingProfileInACandidateIsError1006WithTheCandidatePath)
 }
 
 TEST_F(DiscoveryTest, ProfileThatCannotBeReadIsError1006CouldNotBeRead) {
-  SetUp(sandbox.Path("sensors"));
+  MarkSetUp(sandbox.Path("sensors"));
   MakeUnreadable(sandbox.Path("sensors/Profiler.Prf"));
 
   const ProcessResult result = Run({"Profiler.Prf"}, "sensors");
 
   EXPECT_EQ(result.exit_code, 0);
-  EXPECT_EQ(result.standard_output,
-            ErrorDocument("Error 1006: Profile " + Reported("sensors") +
-                          "\\Profiler.Prf could not be read"));
+  EXPECT_EQ(result.standard_output, ErrorDocument("Error 1006: Profile " + Reported("sensors") +
+                                                  "\\Profiler.Prf could not be read"));
   EXPECT_FALSE(sandbox.Exists("sensors/Profiler.Trc"));
 }
 
 TEST_F(DiscoveryTest, ProfileInASubdirectoryOfTheSensorDirectoryIsRead) {
-  SetUp(sandbox.Path("sensors"));
+  MarkSetUp(sandbox.Path("sensors"));
   sandbox.WriteFile("sensors/sub/Router.Prf",
                     "IP-Addr....: 10.1.2.3\r\nAlias......: edge\r\nSysnr......: 7\r\n");
 
@@ -372,13 +370,12 @@ TEST_F(DiscoveryTest, ProfileInASubdirectoryOfTheSensorDirectoryIsRead) {
 // ---- Profiler mode ----
 
 TEST_F(DiscoveryTest, ProfilerModeWritesTraceLines1To5InOrder) {
-  SetUp(sandbox.Path("sensors"));
+  MarkSetUp(sandbox.Path("sensors"));
   sandbox.WriteFile("sensors/Profiler.Prf",
                     "; a remark\r\nIP-Addr....: 127.0.0.1\r\nAlias......: core\r\n"
                     "Description: Core switch\r\nCommunity..: public\r\nSysnr......: 42\r\n");
 
-  const ProcessResult result =
-      Run({"Profiler.Prf", "Slct=22,State=L", "#", "a note"}, "sensors");
+  const ProcessResult result = Run({"Profiler.Prf", "Slct=22,State=L", "#", "a note"}, "sensors");
 
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(result.standard_output, kNoLibrary);
@@ -393,7 +390,7 @@ TEST_F(DiscoveryTest, ProfilerModeWritesTraceLines1To5InOrder) {
 }
 
 TEST_F(DiscoveryTest, OutsideProfilerModeNoTraceFileIsWritten) {
-  SetUp(sandbox.Path("sensors"));
+  MarkSetUp(sandbox.Path("sensors"));
   sandbox.WriteFile("sensors/Router.Prf", "IP-Addr....: 127.0.0.1\r\n");
 
   const ProcessResult result = Run({"Router.Prf", "profiler.prf"}, "sensors");

@@ -34,8 +34,8 @@ class Sandbox {
   std::string ProgramPath(const std::string& host_path) const;
   // Writes C:\Prtg_Path.Txt (removed again when the sandbox goes).
   void WritePathFile(const std::string& content) const;
-  // A name of this sandbox's own, for a directory C:\<name> (DriveDirectory('c') + "/<name>") that is
-  // removed with the sandbox also under wine, where drive_c outlives it.
+  // A name of this sandbox's own, for a directory C:\<name> (DriveDirectory('c') + "/<name>") that
+  // is removed with the sandbox also under wine, where drive_c outlives it.
   std::string Name() const;
 
   // Copies the program into `relative` (with the library file `library`, a host path, as
