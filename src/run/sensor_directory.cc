@@ -36,7 +36,7 @@ bool SensorDirectorySetUp(Platform& platform, const std::string& directory, Host
   auto file = platform.OpenForReading(marker);
   if (!file) return false;
   std::string first_line;
-  if (LineReader(file.get()).NextLine(&first_line, 64) == LineStatus::kError) return false;
+  if (LineReader(file.get()).NextLine(&first_line) == LineStatus::kError) return false;
   const std::string word = LowerCase(Trim(first_line));
   if (word.empty() || word == "xml") {
     *flavour = HostFlavour::kXml;

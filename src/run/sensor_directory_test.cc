@@ -263,6 +263,17 @@ TEST_F(FindSensorDirectoryTest, OnlyTheXmlFlavourCounts) {
   EXPECT_EQ(context.sensor_directory, std::string("D:\\") + kSubPaths[3]);
 }
 
+TEST(SensorDirectorySetUpTest, ReadsTheWholeFirstLine) {
+  MemoryPlatform platform;
+  HostFlavour flavour = HostFlavour::kContext;
+  platform.files["D:\\A\\Kestrova.Host"] = "Xml" + std::string(100, ' ') + "\r\n";
+  EXPECT_TRUE(SensorDirectorySetUp(platform, "D:\\A", &flavour));
+  EXPECT_EQ(flavour, HostFlavour::kXml);
+  // Another word after many blanks: not a flavour, so not set up.
+  platform.files["D:\\B\\Kestrova.Host"] = "Xml" + std::string(100, ' ') + "Statistic\r\n";
+  EXPECT_FALSE(SensorDirectorySetUp(platform, "D:\\B", &flavour));
+}
+
 TEST_F(FindSensorDirectoryTest, OtherFlavoursOnlyGiveError1004) {
   platform.files[kPathFile] = "D:\\";
   SetUpCandidate("D:\\", 1, "Statistic");
