@@ -6,6 +6,11 @@
 
 #include "udp_socket.h"
 
+// The Windows SDK has it in mstcpip.h; mingw-w64's headers lack it.
+#ifndef SIO_UDP_CONNRESET
+#define SIO_UDP_CONNRESET _WSAIOW(IOC_VENDOR, 12)
+#endif
+
 namespace morvane {
 
 namespace {
