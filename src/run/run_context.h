@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/platform.h"
+#include "snmp/channel_name_set.h"
 
 namespace kestrova {
 
@@ -55,7 +55,7 @@ struct RunContext {
   int32_t channel_count = 0;
   // The channel names already handled in this run: an exact set, so a service text holding "#" or
   // "Port." cannot hide a later row, and each row costs constant time.
-  std::unordered_set<std::string> emitted_names;
+  ChannelNameSet emitted_names;
 };
 
 // The run is in Profiler mode when its parameter line holds "Profiler.Prf" anywhere.

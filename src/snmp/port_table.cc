@@ -22,9 +22,8 @@ void TreatRow(RunContext& context, const RowRules& rules, const std::string& row
   // An exact set of the names seen: a row is a duplicate only when its whole name was seen, so a
   // service text holding "#" or "Port." cannot hide a later row. The rules never look at the set,
   // so entering the name before them is the same as after.
-  const auto [entry, first_seen] = context.emitted_names.insert(ChannelNameOfRow(row));
-  if (!first_seen) return;
-  const std::string& name = *entry;
+  const std::string name = ChannelNameOfRow(row);
+  if (!context.emitted_names.Insert(name)) return;
   const std::string state = StateOfRow(row);
   if (rules.select && (context.selection.empty() || Contains(name, context.selection))) {
     WriteChannel(context, name, state, "State");
