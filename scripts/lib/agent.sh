@@ -1,0 +1,35 @@
+# A private snmpd for the scripts: loopback only, a free port, a configuration of its own in $1.
+# Sets agent_port and agent_pid; stop_agent stops it. Source this file.
+
+agent_port=""
+agent_pid=""
+
+port_in_use() {
+  grep -qi ":$(printf '%04X' "$1") " /proc/net/udp /proc/net/udp6 2>/dev/null
+}
+
+# start_agent <directory> <community>
+start_agent() {
+  local directory=$1 community=$2
+  agent_port=$((20000 + RANDOM % 40000))
+  while port_in_use "$agent_port"; do agent_port=$((20000 + RANDOM % 40000)); done
+  printf 'rocommunity %s 127.0.0.1\n' "$community" >"$directory/snmpd.conf"
+  SNMP_PERSISTENT_DIR="$directory" snmpd -f -C -c "$directory/snmpd.conf" -M /dev/null \
+    -Lf "$directory/snmpd.log" "udp:127.0.0.1:$agent_port" &
+  agent_pid=$!
+  for _ in $(seq 50); do
+    snmpget -v2c -c "$community" -t 0.2 -r 0 -M /dev/null "127.0.0.1:$agent_port" \
+      .1.3.6.1.2.1.1.3.0 >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "snmpd did not come up on 127.0.0.1:$agent_port" >&2
+  return 1
+}
+
+stop_agent() {
+  if [ -n "$agent_pid" ]; then
+    kill "$agent_pid" 2>/dev/null
+    wait "$agent_pid" 2>/dev/null
+    agent_pid=""
+  fi
+}
