@@ -9,9 +9,12 @@ namespace {
 constexpr std::chrono::milliseconds kFirstWait{500};
 constexpr std::chrono::milliseconds kLongestWait{4000};
 
+// An agent that refuses SNMPv2c may say so in SNMPv1; an answer in a later version than the
+// request's answers nothing.
 bool Matches(const Message& response, const Message& request) {
   return response.pdu_type == PduType::kResponse && response.request_id == request.request_id &&
-         response.community == request.community;
+         response.community == request.community &&
+         static_cast<int32_t>(response.version) <= static_cast<int32_t>(request.version);
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ int32_t FirstRequestId() {
 QueryOutcome RunQuery(const std::string& address, const std::string& community, int budget_seconds,
                       const std::string& table_file) {
   const Clock::time_point start = Clock::now();
-  const std::chrono::seconds budget(budget_seconds);
+  const std::chrono::milliseconds budget(budget_seconds * 1000);
   NetworkScope network;
   const std::optional<DeviceAddress> device = ParseDeviceAddress(address);
   if (!device) return Failure(address, table_file, "no valid device address");
