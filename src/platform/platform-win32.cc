@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "platform/guarded_call-win32.h"
 #include "platform/system_platform.h"
 
 namespace kestrova {
@@ -126,10 +127,11 @@ class WindowsPlatform : public Platform {
     FreeLibrary(static_cast<HMODULE>(library));
   }
 
+  // A C++ exception of our own code (a failed copy of a result) is caught here; everything that
+  // escapes the library as a structured exception is caught at the frame inside.
   bool GuardedCall(void (*call)(void* data), void* data) override {
     try {
-      call(data);
-      return true;
+      return CallBehindExceptionFrame(call, data);
     } catch (...) {
       return false;
     }

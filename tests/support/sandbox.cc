@@ -28,11 +28,14 @@ std::string WinePrefix() {
 }  // namespace
 
 Sandbox::Sandbox()
-    : windows_(Environment("KESTROVA_TARGET") == "win64"), build_(Environment("KESTROVA_BUILD")) {
+    : target_(Environment("KESTROVA_TARGET")),
+      windows_(target_ == "win64"),
+      build_(Environment("KESTROVA_BUILD")) {
   if (build_.empty()) throw std::runtime_error("KESTROVA_BUILD is not set");
   char name[] = "/tmp/kestrova-test-XXXXXX";
   if (!mkdtemp(name)) throw std::runtime_error("no temporary directory");
   root_ = name;
+  environment_ = {"KESTROVA_DRIVES=" + Path("drives"), "WINEDEBUG=-all"};
   fs::create_directories(DriveDirectory('c'));
   fs::remove(DriveDirectory('c') + "/Prtg_Path.Txt");
 }
@@ -100,14 +103,22 @@ std::string Sandbox::InstallProgram(const std::string& relative, const std::stri
   return program;
 }
 
+std::string Sandbox::TestLibrary(const std::string& name) const {
+  return build_ + "/test-libraries/" + name + ".Dll";
+}
+
+void Sandbox::SetEnvironment(const std::string& name, const std::string& value) {
+  environment_.push_back(name + "=" + value);
+}
+
 ProcessResult Sandbox::Run(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& relative, int timeout_seconds) const {
   std::vector<std::string> command;
   if (windows_) command.push_back("wine");
+  if (target_ == "linux-x86") command.push_back("qemu-i386-static");
   command.push_back(program);
   command.insert(command.end(), arguments.begin(), arguments.end());
-  return RunProcess(command, Path(relative),
-                    {"KESTROVA_DRIVES=" + Path("drives"), "WINEDEBUG=-all"}, timeout_seconds);
+  return RunProcess(command, Path(relative), environment_, timeout_seconds);
 }
 
 }  // namespace kestrova_test

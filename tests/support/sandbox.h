@@ -1,5 +1,6 @@
 // A scratch directory for one black-box test, and the build under test: the Linux program run
-// directly, or the Windows program run under wine (KESTROVA_TARGET, KESTROVA_BUILD).
+// directly, the 32-bit Linux program under qemu-i386-static, or the Windows program under wine
+// (KESTROVA_TARGET linux, linux-x86 or win64; KESTROVA_BUILD).
 #pragma once
 
 #include <string>
@@ -17,6 +18,7 @@ class Sandbox {
   Sandbox& operator=(const Sandbox&) = delete;
 
   bool windows() const { return windows_; }
+  const std::string& target() const { return target_; }
   // The build directory under test, holding kestrova (kestrova.exe) and Morvane.Dll.
   const std::string& build() const { return build_; }
   std::string ProgramName() const { return windows_ ? "kestrova.exe" : "kestrova"; }
@@ -38,6 +40,11 @@ class Sandbox {
   // is removed with the sandbox also under wine, where drive_c outlives it.
   std::string Name() const;
 
+  // A library built by the tests (tests/libraries), by target name.
+  std::string TestLibrary(const std::string& name) const;
+  // Passed to every program run from now on.
+  void SetEnvironment(const std::string& name, const std::string& value);
+
   // Copies the program into `relative` (with the library file `library`, a host path, as
   // Morvane.Dll beside it when not empty) and returns the copy's host path.
   std::string InstallProgram(const std::string& relative, const std::string& library = "") const;
@@ -46,8 +53,10 @@ class Sandbox {
                     const std::string& relative = "", int timeout_seconds = 120) const;
 
  private:
+  std::string target_;
   bool windows_;
   std::string build_;
+  std::vector<std::string> environment_;
   std::string root_;
 };
 
