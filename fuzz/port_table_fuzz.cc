@@ -5,9 +5,8 @@
 #include <string>
 
 #include "output/result_writer.h"
+#include "platform/memory_platform.h"
 #include "snmp/port_table.h"
-// The fuzz targets link only kestrova_core, which leaves the in-memory platform out.
-#include "platform/memory_platform.cc"
 
 namespace {
 
