@@ -68,8 +68,7 @@ bool CallBehindExceptionFrame(void (*call)(void* data), void* data) {
     call(data);
     completed = true;
   }
-  // After a jump the chain still holds the records of the abandoned frames: back to the chain as
-  // it was before the call.
+  // Off the chain again, whichever way the call ended.
   __asm__ __volatile__("movl %0, %%fs:0" : : "r"(registration.next) : "memory");
   return completed;
 }

@@ -80,7 +80,8 @@ extern "C" __attribute__((used)) LONG TestLibraryTakesItsOwn(EXCEPTION_POINTERS*
 }
 
 // A structured exception raised and handled inside the library, as the maker's own library does.
-__attribute__((noinline)) void RaiseAndHandleStructured() {
+// __try1 ends in .text, so the function must be there too, never in .text.unlikely.
+__attribute__((noinline, section(".text"))) void RaiseAndHandleStructured() {
   __try1(TestLibraryTakesItsOwn) RaiseException(0xE04B5302, 0, 0, nullptr);
   __except1
 }
