@@ -25,7 +25,7 @@ failed=0
 build() {
   local preset=$1
   shift
-  if cmake --preset "$preset" "$@" >"build-$preset.log" 2>&1 &&
+  if cmake --preset "$preset" --fresh "$@" >"build-$preset.log" 2>&1 &&
     cmake --build --preset "$preset" -j "$(nproc)" >>"build-$preset.log" 2>&1; then
     rm -f "build-$preset.log"
     return 0
