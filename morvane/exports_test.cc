@@ -7,12 +7,15 @@
 #include <stdexcept>
 
 #include "snmp/morvane_exports.h"
-#include "test_agent.h"
+#include "support/snmp_agent.h"
+#include "support/temporary_directory.h"
 #include "test_table_file.h"
-#include "test_temporary_directory.h"
 
 namespace morvane {
 namespace {
+
+using kestrova_test::SnmpAgent;
+using kestrova_test::TemporaryDirectory;
 
 class ExportsTest : public testing::Test {
  protected:
@@ -46,7 +49,7 @@ TEST_F(ExportsTest, OpenAndCloseGiveTheVersionAndAnEmptyText) {
 }
 
 TEST_F(ExportsTest, AQueryWritesTheTableFileUnderTheMappedDriveAndSaysWhatItFound) {
-  TestAgent agent("public", false);
+  SnmpAgent agent("public", false);
   ASSERT_TRUE(agent.running()) << agent.failure();
   std::filesystem::create_directories(directory_.path / "c" / "sensor");
   setenv("KESTROVA_DRIVES", directory_.path.c_str(), 1);

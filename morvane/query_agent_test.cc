@@ -5,61 +5,25 @@
 
 #include <chrono>
 #include <set>
-#include <sstream>
-#include <tuple>
 
 #include "query.h"
-#include "test_agent.h"
-#include "test_sockets.h"
+#include "support/loopback_sockets.h"
+#include "support/snmp_agent.h"
+#include "support/temporary_directory.h"
 #include "test_table_file.h"
-#include "test_temporary_directory.h"
 
 namespace morvane {
 namespace {
 
-// A row as the table file shows it: state, local port, and remote port ("*" for a listener).
-using RowSummary = std::tuple<char, std::string, std::string>;
+using kestrova_test::LoopbackConnection;
+using kestrova_test::LoopbackSockets;
+using kestrova_test::SnmpAgent;
+using kestrova_test::TcpRow;
+using kestrova_test::TcpRowsByTool;
+using kestrova_test::TemporaryDirectory;
 
-std::vector<uint32_t> Numbers(const std::string& dotted) {
-  std::vector<uint32_t> numbers;
-  std::istringstream in(dotted);
-  std::string part;
-  while (std::getline(in, part, '.')) {
-    if (!part.empty()) numbers.push_back(static_cast<uint32_t>(std::stoul(part)));
-  }
-  return numbers;
-}
-
-// The rows net-snmp's walking tool finds in the listener and connection columns, from the
-// instance indexes of its numeric output.
-std::set<RowSummary> RowsByTool(const std::string& tool, const std::string& address) {
-  const std::string prefix = tool + " -c public -On -Oe -M /dev/null " + address + " ";
-  std::set<RowSummary> rows;
-  std::istringstream listeners(CommandOutput(prefix + ".1.3.6.1.2.1.6.20.1.4 2>/dev/null"));
-  for (std::string line; std::getline(listeners, line);) {
-    const std::vector<uint32_t> index = Numbers(line.substr(22, line.find(' ') - 22));
-    if (index.size() < 3) continue;
-    rows.emplace('L', std::to_string(index.back()), "*");
-  }
-  std::istringstream connections(CommandOutput(prefix + ".1.3.6.1.2.1.6.19.1.7 2>/dev/null"));
-  for (std::string line; std::getline(connections, line);) {
-    const std::vector<uint32_t> index = Numbers(line.substr(22, line.find(' ') - 22));
-    const size_t equals = line.find("INTEGER: ");
-    if (index.size() < 6 || equals == std::string::npos) continue;
-    const int state = std::stoi(line.substr(equals + 9));
-    const size_t local_port = 2 + index[1];
-    const std::string port = std::to_string(index[local_port]);
-    if (state == 2) {
-      rows.emplace('L', port, "*");
-    } else {
-      rows.emplace("CLSREFGWAKTD"[state - 1], port, std::to_string(index.back()));
-    }
-  }
-  return rows;
-}
-
-std::set<RowSummary> RowsOf(const TableFile& table) {
-  std::set<RowSummary> rows;
+std::set<TcpRow> RowsOf(const TableFile& table) {
+  std::set<TcpRow> rows;
   for (const TableFileRow& row : table.rows) {
     const std::string remote_port =
         row.remote == "*" ? "*" : row.remote.substr(row.remote.rfind(':') + 1);
@@ -80,7 +44,7 @@ class AgentQueryTest : public testing::Test {
  protected:
   // The agent reads the system's TCP tables once when it starts and keeps them for a while, so
   // the test's sockets must exist before it.
-  TestSockets sockets_;
+  LoopbackSockets sockets_;
   TemporaryDirectory directory_;
   std::filesystem::path table_path_ = directory_.path / "Router.Xrf";
 
@@ -91,7 +55,7 @@ class AgentQueryTest : public testing::Test {
     return ReadTableFile(table_path_);
   }
 
-  void ExpectTableOfAgent(const TableFile& table, const std::set<RowSummary>& by_tool) {
+  void ExpectTableOfAgent(const TableFile& table, const std::set<TcpRow>& by_tool) {
     EXPECT_TRUE(table.lines_end_in_cr_lf);
     EXPECT_EQ(RowsOf(table), by_tool);
     bool connections_began = false;
@@ -103,7 +67,7 @@ class AgentQueryTest : public testing::Test {
     for (const LoopbackConnection& connection : sockets_.connections) {
       const std::string listener = std::to_string(connection.listener_port);
       const std::string client = std::to_string(connection.client_port);
-      const std::set<RowSummary> rows = RowsOf(table);
+      const std::set<TcpRow> rows = RowsOf(table);
       EXPECT_TRUE(rows.count({'L', listener, "*"})) << listener;
       EXPECT_TRUE(rows.count({'E', listener, client})) << listener;
       EXPECT_TRUE(rows.count({'E', client, listener})) << client;
@@ -112,7 +76,7 @@ class AgentQueryTest : public testing::Test {
 };
 
 TEST_F(AgentQueryTest, WalksTheAgentByGetBulkOverIpv4AndIpv6) {
-  TestAgent agent("public", false);
+  SnmpAgent agent("public", false);
   ASSERT_TRUE(agent.running()) << agent.failure();
   std::vector<std::string> addresses = {agent.Ipv4Address()};
   if (agent.has_ipv6()) addresses.push_back(agent.Ipv6Address());
@@ -126,23 +90,23 @@ TEST_F(AgentQueryTest, WalksTheAgentByGetBulkOverIpv4AndIpv6) {
         << outcome.status;
     ASSERT_EQ(table.notes.size(), 1u);
     EXPECT_NE(table.notes[0].find(address + " SNMPv2c: "), std::string::npos) << table.notes[0];
-    ExpectTableOfAgent(table, RowsByTool("snmpbulkwalk -v2c -Cr50", address));
+    ExpectTableOfAgent(table, TcpRowsByTool("snmpbulkwalk -v2c -Cr50", "public", address));
   }
 }
 
 TEST_F(AgentQueryTest, WalksAnAgentThatSpeaksOnlySnmpV1ByGetNext) {
-  TestAgent agent("public", true);
+  SnmpAgent agent("public", true);
   ASSERT_TRUE(agent.running()) << agent.failure();
   QueryOutcome outcome;
   const TableFile table = Query(agent.Ipv4Address(), 2, &outcome);
   ASSERT_TRUE(outcome.ok) << outcome.status;
   ASSERT_EQ(table.notes.size(), 1u);
   EXPECT_NE(table.notes[0].find(" SNMPv1: "), std::string::npos) << table.notes[0];
-  ExpectTableOfAgent(table, RowsByTool("snmpwalk -v1", agent.Ipv4Address()));
+  ExpectTableOfAgent(table, TcpRowsByTool("snmpwalk -v1", "public", agent.Ipv4Address()));
 }
 
 TEST_F(AgentQueryTest, AWrongCommunityGetsNoAnswer) {
-  TestAgent agent("secret", false);
+  SnmpAgent agent("secret", false);
   ASSERT_TRUE(agent.running()) << agent.failure();
   QueryOutcome outcome;
   const TableFile table = Query(agent.Ipv4Address(), 1, &outcome);

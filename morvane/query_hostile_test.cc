@@ -5,13 +5,15 @@
 #include <map>
 
 #include "query.h"
+#include "support/temporary_directory.h"
 #include "tcp_tables.h"
 #include "test_responder.h"
 #include "test_table_file.h"
-#include "test_temporary_directory.h"
 
 namespace morvane {
 namespace {
+
+using kestrova_test::TemporaryDirectory;
 
 constexpr int kBudgetSeconds = 1;
 

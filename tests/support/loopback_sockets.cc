@@ -1,4 +1,4 @@
-#include "test_sockets.h"
+#include "support/loopback_sockets.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-namespace morvane {
+namespace kestrova_test {
 
 namespace {
 
@@ -21,7 +21,7 @@ uint16_t PortOf(int descriptor) {
 
 }  // namespace
 
-TestSockets::TestSockets() {
+LoopbackSockets::LoopbackSockets() {
   sockaddr_in ipv4{};
   ipv4.sin_family = AF_INET;
   ipv4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -49,8 +49,8 @@ TestSockets::TestSockets() {
   }
 }
 
-TestSockets::~TestSockets() {
+LoopbackSockets::~LoopbackSockets() {
   for (int descriptor : descriptors_) close(descriptor);
 }
 
-}  // namespace morvane
+}  // namespace kestrova_test

@@ -5,19 +5,19 @@
 #include <cstdint>
 #include <vector>
 
-namespace morvane {
+namespace kestrova_test {
 
 struct LoopbackConnection {
   uint16_t listener_port = 0;
   uint16_t client_port = 0;
 };
 
-class TestSockets {
+class LoopbackSockets {
  public:
-  TestSockets();
-  ~TestSockets();
-  TestSockets(const TestSockets&) = delete;
-  TestSockets& operator=(const TestSockets&) = delete;
+  LoopbackSockets();
+  ~LoopbackSockets();
+  LoopbackSockets(const LoopbackSockets&) = delete;
+  LoopbackSockets& operator=(const LoopbackSockets&) = delete;
 
   std::vector<LoopbackConnection> connections;  // IPv4 first
 
@@ -25,4 +25,4 @@ class TestSockets {
   std::vector<int> descriptors_;
 };
 
-}  // namespace morvane
+}  // namespace kestrova_test

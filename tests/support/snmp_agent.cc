@@ -1,4 +1,4 @@
-#include "test_agent.h"
+#include "support/snmp_agent.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -12,17 +12,37 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <thread>
 #include <vector>
 
 extern char** environ;
 
-namespace morvane {
+namespace kestrova_test {
 
 namespace {
 
-// A UDP port that is free on 127.0.0.1, and whether it is free on ::1 too.
-uint16_t FreePort(bool* ipv6_free) {
+std::string Configuration(const std::string& community, bool v1_only) {
+  if (!v1_only)
+    return "rocommunity " + community + " 127.0.0.1\nrocommunity6 " + community + " ::1\n";
+  return "com2sec local 127.0.0.1 " + community + "\ncom2sec6 local6 ::1 " + community +
+         "\ngroup readers v1 local\ngroup readers v1 local6\nview all included .1\n"
+         "access readers \"\" v1 noauth exact all none none\n";
+}
+
+std::vector<uint32_t> Numbers(const std::string& dotted) {
+  std::vector<uint32_t> numbers;
+  std::istringstream in(dotted);
+  std::string part;
+  while (std::getline(in, part, '.')) {
+    if (!part.empty()) numbers.push_back(static_cast<uint32_t>(std::stoul(part)));
+  }
+  return numbers;
+}
+
+}  // namespace
+
+uint16_t FreeUdpPort(bool* ipv6_free) {
   const int v4 = socket(AF_INET, SOCK_DGRAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -42,16 +62,6 @@ uint16_t FreePort(bool* ipv6_free) {
   return port;
 }
 
-std::string Configuration(const std::string& community, bool v1_only) {
-  if (!v1_only)
-    return "rocommunity " + community + " 127.0.0.1\nrocommunity6 " + community + " ::1\n";
-  return "com2sec local 127.0.0.1 " + community + "\ncom2sec6 local6 ::1 " + community +
-         "\ngroup readers v1 local\ngroup readers v1 local6\nview all included .1\n"
-         "access readers \"\" v1 noauth exact all none none\n";
-}
-
-}  // namespace
-
 std::string CommandOutput(const std::string& command) {
   std::string output;
   FILE* pipe = popen(command.c_str(), "r");
@@ -63,8 +73,35 @@ std::string CommandOutput(const std::string& command) {
   return output;
 }
 
-TestAgent::TestAgent(const std::string& community, bool v1_only) {
-  port_ = FreePort(&has_ipv6_);
+std::set<TcpRow> TcpRowsByTool(const std::string& tool, const std::string& community,
+                               const std::string& address) {
+  const std::string prefix = tool + " -c " + community + " -On -Oe -M /dev/null " + address + " ";
+  std::set<TcpRow> rows;
+  std::istringstream listeners(CommandOutput(prefix + ".1.3.6.1.2.1.6.20.1.4 2>/dev/null"));
+  for (std::string line; std::getline(listeners, line);) {
+    const std::vector<uint32_t> index = Numbers(line.substr(22, line.find(' ') - 22));
+    if (index.size() < 3) continue;
+    rows.emplace('L', std::to_string(index.back()), "*");
+  }
+  std::istringstream connections(CommandOutput(prefix + ".1.3.6.1.2.1.6.19.1.7 2>/dev/null"));
+  for (std::string line; std::getline(connections, line);) {
+    const std::vector<uint32_t> index = Numbers(line.substr(22, line.find(' ') - 22));
+    const size_t equals = line.find("INTEGER: ");
+    if (index.size() < 6 || equals == std::string::npos) continue;
+    const int state = std::stoi(line.substr(equals + 9));
+    const size_t local_port = 2 + index[1];
+    const std::string port = std::to_string(index[local_port]);
+    if (state == 2) {
+      rows.emplace('L', port, "*");
+    } else {
+      rows.emplace("CLSREFGWAKTD"[state - 1], port, std::to_string(index.back()));
+    }
+  }
+  return rows;
+}
+
+SnmpAgent::SnmpAgent(const std::string& community, bool v1_only) {
+  port_ = FreeUdpPort(&has_ipv6_);
   const std::string directory = directory_.path.string();
   const std::string configuration = directory + "/snmpd.conf";
   std::ofstream(configuration) << Configuration(community, v1_only);
@@ -99,11 +136,11 @@ TestAgent::TestAgent(const std::string& community, bool v1_only) {
   failure_ = "snmpd did not answer on " + Ipv4Address();
 }
 
-TestAgent::~TestAgent() {
+SnmpAgent::~SnmpAgent() {
   if (pid_ <= 0) return;
   kill(pid_, SIGTERM);
   int status;
   waitpid(pid_, &status, 0);
 }
 
-}  // namespace morvane
+}  // namespace kestrova_test

@@ -5,17 +5,19 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <tuple>
 
-#include "test_temporary_directory.h"
+#include "support/temporary_directory.h"
 
-namespace morvane {
+namespace kestrova_test {
 
-class TestAgent {
+class SnmpAgent {
  public:
   // `v1_only`: the agent drops SNMPv2c requests, as an agent that speaks only SNMPv1 does.
-  TestAgent(const std::string& community, bool v1_only);
-  ~TestAgent();
+  SnmpAgent(const std::string& community, bool v1_only);
+  ~SnmpAgent();
 
   // False, with the reason in `failure`, when the agent did not come up.
   bool running() const { return failure_.empty(); }
@@ -33,7 +35,19 @@ class TestAgent {
   std::string failure_;
 };
 
+// A UDP port that is free on 127.0.0.1, and whether it is free on ::1 too.
+uint16_t FreeUdpPort(bool* ipv6_free);
+
 // Standard output of a shell command.
 std::string CommandOutput(const std::string& command);
 
-}  // namespace morvane
+// A TCP row as the agent reports it: state letter, local port, and remote port ("*" for a
+// listener).
+using TcpRow = std::tuple<char, std::string, std::string>;
+
+// The rows net-snmp's walking `tool` ("snmpbulkwalk -v2c -Cr50", "snmpwalk -v1") finds in the
+// listener and connection columns at `address`, from the instance indexes of its numeric output.
+std::set<TcpRow> TcpRowsByTool(const std::string& tool, const std::string& community,
+                               const std::string& address);
+
+}  // namespace kestrova_test

@@ -1,13 +1,13 @@
-#include "test_temporary_directory.h"
+#include "support/temporary_directory.h"
 
 #include <stdlib.h>
 
 #include <string>
 
-namespace morvane {
+namespace kestrova_test {
 
 TemporaryDirectory::TemporaryDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "morvane_test_XXXXXX").string();
+  std::string pattern = (std::filesystem::temp_directory_path() / "kestrova_test_XXXXXX").string();
   if (mkdtemp(&pattern[0])) path = pattern;
 }
 
@@ -16,4 +16,4 @@ TemporaryDirectory::~TemporaryDirectory() {
   if (!path.empty()) std::filesystem::remove_all(path, ignored);
 }
 
-}  // namespace morvane
+}  // namespace kestrova_test

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-namespace morvane {
+namespace kestrova_test {
 
 struct TemporaryDirectory {
   TemporaryDirectory();
@@ -14,4 +14,4 @@ struct TemporaryDirectory {
   std::filesystem::path path;
 };
 
-}  // namespace morvane
+}  // namespace kestrova_test
