@@ -311,8 +311,8 @@ TEST(FailedQueryTest, NothingListeningIsAFailedQueryWithANotesOnlyTableFile) {
                                                  trace.end());
   EXPECT_EQ(after_the_query, (std::vector<std::string>{"Snmp " + why, "Snmp 1 Entries found...",
                                                        "Snmp Ending Connection"}));
-  // The budget is "10" seconds plus one; the rest is the program's start, slow under wine.
-  EXPECT_LT(result.seconds, 10 + 1 + 5);
+  // The budget is "10" seconds plus one; the margin is for the program's start, slow under wine.
+  EXPECT_LT(result.seconds, 10 + 1 + 10);
 }
 
 }  // namespace
