@@ -8,11 +8,18 @@ root=$(pwd)
 . scripts/lib/agent.sh
 
 "$root/scripts/install-dependencies.sh"
-cmake --preset linux >/dev/null
-cmake --build --preset linux --target kestrova morvane >/dev/null
 
 work=$(mktemp -d /tmp/kestrova-demo.XXXXXX)
 trap 'stop_agent; rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM HUP
+
+echo "== building kestrova and Morvane.Dll (build/linux)"
+if ! { cmake --preset linux && cmake --build --preset linux --target kestrova morvane; } \
+  >"$work/build.log" 2>&1; then
+  tail -n 40 "$work/build.log"
+  echo "the build failed" >&2
+  exit 1
+fi
 start_agent "$work" demo
 
 sensors="$work/sensors"
