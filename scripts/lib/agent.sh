@@ -41,10 +41,12 @@ start_agent() {
   return 1
 }
 
+# Never fails, so that an exit trap under "set -e" goes on to its clean-up after it, also when
+# snmpd has already ended.
 stop_agent() {
   if [ -n "$agent_pid" ]; then
-    kill "$agent_pid" 2>/dev/null
-    wait "$agent_pid" 2>/dev/null
+    kill "$agent_pid" 2>/dev/null || true
+    wait "$agent_pid" 2>/dev/null || true
     agent_pid=""
   fi
 }
