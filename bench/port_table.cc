@@ -53,6 +53,10 @@ class DiscardingPlatform : public Platform {
   bool GuardedCall(void (*call)(void* data), void* data) override {
     return system_->GuardedCall(call, data);
   }
+  std::unique_ptr<RunLock> AcquireRunLock(const std::string& name,
+                                          uint32_t timeout_milliseconds) override {
+    return system_->AcquireRunLock(name, timeout_milliseconds);
+  }
 
  private:
   std::unique_ptr<Platform> system_;

@@ -42,6 +42,19 @@ class MemoryOutputFile : public OutputFile {
   std::string path_;
 };
 
+class MemoryRunLock : public RunLock {
+ public:
+  MemoryRunLock(std::set<std::string>* locked, std::string name)
+      : locked_(locked), name_(std::move(name)) {
+    locked_->insert(name_);
+  }
+  ~MemoryRunLock() override { locked_->erase(name_); }
+
+ private:
+  std::set<std::string>* locked_;
+  std::string name_;
+};
+
 }  // namespace
 
 bool MemoryPlatform::FileExists(const std::string& path) { return files.count(path) != 0; }
@@ -104,6 +117,13 @@ bool MemoryPlatform::GuardedCall(void (*call)(void* data), void* data) {
   } catch (...) {
     return false;
   }
+}
+
+std::unique_ptr<RunLock> MemoryPlatform::AcquireRunLock(const std::string& name,
+                                                        uint32_t timeout_milliseconds) {
+  lock_requests.emplace_back(name, timeout_milliseconds);
+  if (busy.count(name) || locked.count(name)) return nullptr;
+  return std::make_unique<MemoryRunLock>(&locked, name);
 }
 
 }  // namespace kestrova

@@ -33,6 +33,8 @@ class MemoryPlatform : public Platform {
   void* FindExport(LibraryHandle library, const char* name) override;
   void UnloadSharedLibrary(LibraryHandle library) override;
   bool GuardedCall(void (*call)(void* data), void* data) override;
+  std::unique_ptr<RunLock> AcquireRunLock(const std::string& name,
+                                          uint32_t timeout_milliseconds) override;
 
   // Writes through an OutputFile reach `files` at once.
   std::map<std::string, std::string> files;
@@ -53,6 +55,12 @@ class MemoryPlatform : public Platform {
   std::vector<uint32_t> sleeps;
   std::string standard_output;
   int standard_output_flushes = 0;
+
+  // Names locked now, and every name asked for with its timeout, in order. A name in `busy` is held
+  // by another process: asking for it fails.
+  std::set<std::string> locked;
+  std::set<std::string> busy;
+  std::vector<std::pair<std::string, uint32_t>> lock_requests;
 
   std::map<std::string, Library> libraries;  // by load name
   std::vector<std::string> loaded;           // load names currently loaded

@@ -158,6 +158,11 @@ class PosixPlatform : public Platform {
 
   void UnloadSharedLibrary(LibraryHandle library) override { dlclose(library); }
 
+  std::unique_ptr<RunLock> AcquireRunLock(const std::string& name,
+                                          uint32_t timeout_milliseconds) override {
+    return AcquireSystemRunLock(name, timeout_milliseconds);
+  }
+
   bool GuardedCall(void (*call)(void* data), void* data) override {
     // A stack overflow inside the library still needs a stack for the handler.
     static constexpr size_t kAlternateStackSize = 64 * 1024;

@@ -129,6 +129,11 @@ class WindowsPlatform : public Platform {
 
   // A C++ exception of our own code (a failed copy of a result) is caught here; everything that
   // escapes the library as a structured exception is caught at the frame inside.
+  std::unique_ptr<RunLock> AcquireRunLock(const std::string& name,
+                                          uint32_t timeout_milliseconds) override {
+    return AcquireSystemRunLock(name, timeout_milliseconds);
+  }
+
   bool GuardedCall(void (*call)(void* data), void* data) override {
     try {
       return CallBehindExceptionFrame(call, data);

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/run_lock.h"
+
 namespace kestrova {
 
 struct TimeOfDay {
@@ -60,8 +62,8 @@ class Platform {
   virtual uint32_t TickCount() = 0;
   virtual void SleepMilliseconds(uint32_t milliseconds) = 0;
 
-  // Standard output, in binary mode and buffered until FlushStandardOutput. Write failures (a closed
-  // pipe) are ignored: the run must still release what it holds.
+  // Standard output, in binary mode and buffered until FlushStandardOutput. Write failures (a
+  // closed pipe) are ignored: the run must still release what it holds.
   virtual void WriteStandardOutput(const std::string& bytes) = 0;
   virtual void FlushStandardOutput() = 0;
 
@@ -71,10 +73,15 @@ class Platform {
   virtual void* FindExport(LibraryHandle library, const char* name) = 0;
   virtual void UnloadSharedLibrary(LibraryHandle library) = 0;
 
-  // Runs call(data) and returns true, or returns false when a failure escaped it: a C++ exception, a
-  // processor fault or an abort on POSIX, a structured exception on Windows. The process goes on
+  // Runs call(data) and returns true, or returns false when a failure escaped it: a C++ exception,
+  // a processor fault or an abort on POSIX, a structured exception on Windows. The process goes on
   // working afterwards.
   virtual bool GuardedCall(void (*call)(void* data), void* data) = 0;
+
+  // An exclusive lock between processes, named after `name`, held until the result goes; null when
+  // it could not be had within `timeout_milliseconds`.
+  virtual std::unique_ptr<RunLock> AcquireRunLock(const std::string& name,
+                                                  uint32_t timeout_milliseconds) = 0;
 };
 
 }  // namespace kestrova

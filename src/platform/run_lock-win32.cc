@@ -26,7 +26,8 @@ std::unique_ptr<RunLock> AcquireSystemRunLock(const std::string& name,
   if (!mutex) return nullptr;
   // An abandoned mutex is ours all the same: its holder died and its lock with it.
   const DWORD waited = WaitForSingleObject(mutex, timeout_milliseconds);
-  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return std::make_unique<MutexLock>(mutex);
+  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+    return std::make_unique<MutexLock>(mutex);
   CloseHandle(mutex);
   return nullptr;
 }

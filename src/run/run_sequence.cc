@@ -20,6 +20,19 @@ std::string TableFileNameFor(const std::string& first_argument) {
 
 namespace {
 
+// How long a run waits for another run of the same table file: as long as a query may take. After
+// that it goes on without the lock, as runs always did.
+constexpr uint32_t kTableLockWaitMilliseconds = 10000;
+
+// The table file's full path, letter case aside (Windows names ignore it), names the lock.
+std::string TableLockName(const RunContext& context) {
+  const std::string& name = context.table_file;
+  const bool absolute = Piece(name, 2, 1) == ":" || StartsWith(name, "\\") || StartsWith(name, "/");
+  std::string path = absolute ? name : context.start_directory + "\\" + name;
+  for (char& c : path) c = UpperCase(c);
+  return path;
+}
+
 void StartUp(RunContext& context) {
   context.start_directory = context.platform->CurrentDirectory();
   context.parameter_line.clear();
@@ -58,10 +71,15 @@ int RunSensor(RunContext& context) {
   // An early end leaves everything as it is; the end of the process releases it.
   if (!Prepare(context)) return 0;
   OpenDocument(context);
+  // Runs for one table file take turns from the query to the wipe, so that none wipes the table
+  // another run's library has just written.
+  std::unique_ptr<RunLock> table_lock =
+      context.platform->AcquireRunLock(TableLockName(context), kTableLockWaitMilliseconds);
   RunSnmpQuery(context);
   ReadPortTable(context);
   ReleaseSnmpLibrary(context);
   DisposeTableFile(context);
+  table_lock.reset();
   TraceLine(context, "Snmp Ending Connection");
   CloseTraceLog(context);
   return 0;
