@@ -1,7 +1,7 @@
 // A stand-in for the SNMP library whose every export behaves as its build asks (LOAD, DOPEN, SNMP,
 // DCLOS below). Each export first appends the arguments it received to the file named by
 // KESTROVA_TEST_RECORD; a normal Snmp copies the file named by KESTROVA_TEST_TABLE into the table
-// file it is given.
+// file it is given, and then waits KESTROVA_TEST_SNMP_DELAY_MS milliseconds when that is set.
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -15,6 +15,7 @@
 #include <excpt.h>
 #define TEST_EXPORT extern "C" __declspec(dllexport)
 #else
+#include <unistd.h>
 #define TEST_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
@@ -46,6 +47,17 @@ void Record(const char* call, std::initializer_list<const char*> arguments) {
 }
 
 #if SNMP != ABSENT
+// A query that takes its time after it wrote its table, as one of a slow device does.
+void Linger() {
+  const char* delay = std::getenv("KESTROVA_TEST_SNMP_DELAY_MS");
+  if (!delay) return;
+#if defined(_WIN32)
+  Sleep(static_cast<DWORD>(std::atoi(delay)));
+#else
+  usleep(static_cast<useconds_t>(std::atoi(delay)) * 1000);
+#endif
+}
+
 void CopyTable(const char* table_file) {
   const char* source = std::getenv("KESTROVA_TEST_TABLE");
   if (!source) return;
@@ -149,6 +161,7 @@ Snmp(MORVANE_QUERY_PARAMETERS(const char* address, const char* community, const 
   Record("Snmp", {address, community, request, budget, table_file});
   const char* status = Behave(SNMP, "Query ok");
   CopyTable(table_file);
+  Linger();
   return status;
 }
 #endif

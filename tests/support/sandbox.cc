@@ -108,7 +108,14 @@ std::string Sandbox::TestLibrary(const std::string& name) const {
 }
 
 void Sandbox::SetEnvironment(const std::string& name, const std::string& value) {
-  environment_.push_back(name + "=" + value);
+  const std::string prefix = name + "=";
+  for (std::string& variable : environment_) {
+    if (variable.compare(0, prefix.size(), prefix) == 0) {
+      variable = prefix + value;
+      return;
+    }
+  }
+  environment_.push_back(prefix + value);
 }
 
 ProcessResult Sandbox::Run(const std::string& program, const std::vector<std::string>& arguments,

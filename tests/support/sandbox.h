@@ -42,7 +42,7 @@ class Sandbox {
 
   // A library built by the tests (tests/libraries), by target name.
   std::string TestLibrary(const std::string& name) const;
-  // Passed to every program run from now on.
+  // Passed to every program run from now on; a second value for a name replaces the first.
   void SetEnvironment(const std::string& name, const std::string& value);
 
   // Copies the program into `relative` (with the library file `library`, a host path, as
