@@ -1,12 +1,6 @@
 // The table file's end, with the built program as a process: wiped after a run outside Profiler
-// mode, and only after the 1000 ms wait; kept in Profiler mode.
-//
-// DISABLED until a run can get past "Error 2000: Snmp-Library not found" to its query. They need:
-// - the library binding (BindSnmpLibrary, RunSnmpQuery, ReleaseSnmpLibrary);
-// - Morvane.Dll in the build directory under test, installed beside the program. The profile names
-//   no address, so the query fails at once; whatever table file the library then leaves, or the one
-//   placed here beforehand, is what the run must wipe or keep.
-// Once the binding lands, drop the DISABLED_ prefixes.
+// mode, and only after the 1000 ms wait; kept in Profiler mode. The profile names no address, so
+// our library's query fails at once; the table file it leaves is what the run must wipe or keep.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,7 +35,7 @@ class TableFileEndTest : public testing::Test {
   std::string program;
 };
 
-TEST_F(TableFileEndTest, DISABLED_WipedAfterTheWaitOutsideProfilerMode) {
+TEST_F(TableFileEndTest, WipedAfterTheWaitOutsideProfilerMode) {
   sandbox.WriteFile("sensors/Router.Xrf", kTable);
 
   const ProcessResult result = sandbox.Run(program, {"Router.Prf", "Slct=All"}, "sensors");
@@ -52,7 +46,7 @@ TEST_F(TableFileEndTest, DISABLED_WipedAfterTheWaitOutsideProfilerMode) {
   EXPECT_GE(result.seconds, 1.0);
 }
 
-TEST_F(TableFileEndTest, DISABLED_KeptInProfilerMode) {
+TEST_F(TableFileEndTest, KeptInProfilerMode) {
   sandbox.WriteFile("sensors/Profiler.Xxx", kTable);
 
   const ProcessResult result = sandbox.Run(program, {"Profiler.Prf", "Slct=All"}, "sensors");
