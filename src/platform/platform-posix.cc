@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csetjmp>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 
 #include "platform/host_path.h"
@@ -76,7 +77,7 @@ constexpr int kGuardedSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
 
 class PosixPlatform : public Platform {
  public:
-  PosixPlatform() : drives_root_(DrivesRoot()) {}
+  PosixPlatform() : drives_root_(DrivesRoot()), executable_directory_(ExecutableDirectory()) {}
 
   std::string CurrentDirectory() override {
     std::string directory(4096, '\0');
@@ -146,9 +147,15 @@ class PosixPlatform : public Platform {
     standard_output_.clear();
   }
 
+  // Called inside a guard: a library that faults while it loads is left by a jump, so this frame
+  // owns nothing that would need a destructor.
   LibraryHandle LoadSharedLibrary(const std::string& name) override {
-    const std::string beside_executable = ExecutableDirectory() + "/" + name;
-    if (void* library = dlopen(beside_executable.c_str(), RTLD_NOW | RTLD_LOCAL)) return library;
+    char beside_executable[4096];
+    const int length = snprintf(beside_executable, sizeof beside_executable, "%s/%s",
+                                executable_directory_.c_str(), name.c_str());
+    if (length > 0 && static_cast<size_t>(length) < sizeof beside_executable) {
+      if (void* library = dlopen(beside_executable, RTLD_NOW | RTLD_LOCAL)) return library;
+    }
     return dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
   }
 
@@ -214,6 +221,7 @@ class PosixPlatform : public Platform {
   }
 
   std::string drives_root_;
+  std::string executable_directory_;
   std::string standard_output_;
 };
 
