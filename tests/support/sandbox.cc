@@ -27,11 +27,12 @@ std::string WinePrefix() {
 
 }  // namespace
 
-Sandbox::Sandbox()
-    : target_(Environment("KESTROVA_TARGET")),
-      windows_(target_ == "win64"),
-      build_(Environment("KESTROVA_BUILD")) {
+Sandbox::Sandbox() : Sandbox(Environment("KESTROVA_TARGET")) {
+  build_ = Environment("KESTROVA_BUILD");
   if (build_.empty()) throw std::runtime_error("KESTROVA_BUILD is not set");
+}
+
+Sandbox::Sandbox(const std::string& target) : target_(target), windows_(target_ == "win64") {
   char name[] = "/tmp/kestrova-test-XXXXXX";
   if (!mkdtemp(name)) throw std::runtime_error("no temporary directory");
   root_ = name;

@@ -13,6 +13,8 @@ namespace kestrova_test {
 class Sandbox {
  public:
   Sandbox();
+  // For programs of `target` that come from elsewhere than a build, e.g. unpacked packages.
+  explicit Sandbox(const std::string& target);
   ~Sandbox();
   Sandbox(const Sandbox&) = delete;
   Sandbox& operator=(const Sandbox&) = delete;
