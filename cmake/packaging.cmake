@@ -23,8 +23,9 @@ else()
   file(CREATE_LINK ../lib/kestrova/kestrova ${CMAKE_BINARY_DIR}/packaging/kestrova SYMBOLIC)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/kestrova DESTINATION bin)
   install(FILES ${doc_files} ${CMAKE_SOURCE_DIR}/README.md DESTINATION share/doc/kestrova)
+  # The .deb installs below /usr (its generator's default); the .tar.gz unpacks to one directory
+  # holding bin, lib and share, to be put wherever the administrator likes.
   set(CPACK_GENERATOR TGZ DEB)
-  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Kestrova developers")
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6")
   set(CPACK_DEBIAN_PACKAGE_SECTION net)
