@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every preset, runs every test (the Windows build under wine in a
-# temporary prefix, the 32-bit Linux build under qemu-i386-static; the 32-bit Windows build, which
-# cannot run here, is checked with objdump) and ends with the line "N passed, N failed". Exits
+# Installs what is missing, builds every preset, makes the release packages into build/packages,
+# runs every test (the Windows build under wine in a temporary prefix, the 32-bit Linux build under
+# qemu-i386-static; the 32-bit Windows build, which cannot run here, is checked with objdump; the
+# packages as an administrator unpacks them) and ends with the line "N passed, N failed". Exits
 # non-zero when anything failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -99,12 +100,38 @@ check_win32() {
   done
 }
 
+# Makes the release packages of a preset into build/packages; each package missing afterwards is a
+# failure. Earlier runs' packages are removed first, so that none of them passes for a new one.
+package() {
+  local preset=$1 log="build/$preset/cpack.log" file
+  shift
+  for file in "$@"; do rm -f "build/packages/$file"; done
+  (cd "build/$preset" && cpack) >"$log" 2>&1 || tail -n 40 "$log"
+  for file in "$@"; do
+    if [ -f "build/packages/$file" ]; then
+      passed=$((passed + 1))
+    else
+      echo "$preset: package $file is missing (log: $log)"
+      failed=$((failed + 1))
+    fi
+  done
+}
+
+version=$(sed -n 's/^project(kestrova VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
 build win64 && run_tests win64
 build win32 && check_win32
 build linux-x86 && run_tests linux-x86
-build linux -DKESTROVA_WIN64_BUILD="$root/build/win64" -DKESTROVA_LINUX_X86_BUILD="$root/build/linux-x86" &&
-  run_tests linux
+linux_built=false
+build linux -DKESTROVA_WIN64_BUILD="$root/build/win64" -DKESTROVA_LINUX_X86_BUILD="$root/build/linux-x86" \
+  -DKESTROVA_PACKAGES="$root/build/packages" && linux_built=true
 build linux-asan && run_tests linux-asan
+
+# The package tests run with the linux preset's tests, so the packages come first.
+package win64 "kestrova-$version-win64.zip"
+package win32 "kestrova-$version-win32.zip"
+package linux "kestrova-$version-linux-x86_64.tar.gz" "kestrova_${version}_amd64.deb"
+"$linux_built" && run_tests linux
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
