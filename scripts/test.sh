@@ -103,7 +103,8 @@ check_win32() {
 # Makes the release packages of a preset into build/packages; each package missing afterwards is a
 # failure. Earlier runs' packages are removed first, so that none of them passes for a new one.
 package() {
-  local preset=$1 log="build/$preset/cpack.log" file
+  local preset=$1 file
+  local log="build/$preset/cpack.log"
   shift
   for file in "$@"; do rm -f "build/packages/$file"; done
   (cd "build/$preset" && cpack) >"$log" 2>&1 || tail -n 40 "$log"
