@@ -134,5 +134,16 @@ package win32 "kestrova-$version-win32.zip"
 package linux "kestrova-$version-linux-x86_64.tar.gz" "kestrova_${version}_amd64.deb"
 "$linux_built" && run_tests linux
 
+# A short form of the endurance run (scripts/endurance.sh runs 1000 by default).
+if "$linux_built"; then
+  if scripts/endurance.sh 5 build/linux >build/linux/endurance.log 2>&1; then
+    passed=$((passed + 1))
+  else
+    cat build/linux/endurance.log
+    failed=$((failed + 1))
+  fi
+  tail -n 1 build/linux/endurance.log
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
