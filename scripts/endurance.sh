@@ -37,7 +37,8 @@ for run in $(seq "$runs"); do
   (cd "$sensors" && "$build/kestrova" Router.Prf "$options") >"$work/run.out"
   status=$?
   [ "$status" -eq 0 ] || fail "run $run exited with $status"
-  cmp -s "$work/first.out" "$work/run.out" || fail "run $run printed another document"
+  cmp -s "$work/first.out" "$work/run.out" ||
+    fail "run $run printed another document: $(diff "$work/first.out" "$work/run.out" | head -n 8)"
   [ "$(ls -A "$sensors")" = "$listing" ] || fail "run $run left files: $(ls -A "$sensors")"
   [ "$failures" -lt 10 ] || break
 done
