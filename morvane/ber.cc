@@ -61,6 +61,8 @@ bool DecodeUnsigned(const Tlv& tlv, unsigned max_bits, uint64_t* value) {
 bool DecodeOid(const Tlv& tlv, Oid* oid) {
   oid->clear();
   if (tlv.length == 0) return false;
+  // Every sub-identifier takes at least one byte, and the first byte holds two: one allocation.
+  oid->reserve(tlv.length + 1);
   uint64_t sub_identifier = 0;
   size_t digits = 0;
   for (size_t i = 0; i < tlv.length; ++i) {

@@ -55,7 +55,8 @@ std::optional<PeerAddress> ResolvePeer(const std::string& host, uint16_t port) {
   return peer;
 }
 
-UdpSocket::UdpSocket(const PeerAddress& peer) : peer_(peer), handle_(kNoSocket) {
+UdpSocket::UdpSocket(const PeerAddress& peer)
+    : peer_(peer), handle_(kNoSocket), receive_buffer_(kLargestDatagram, '\0') {
   const int descriptor = socket(AsSockaddr(peer)->sa_family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (descriptor >= 0) handle_ = static_cast<uintptr_t>(descriptor);
 }
@@ -75,7 +76,6 @@ bool UdpSocket::Send(const std::string& datagram) {
 ReceiveStatus UdpSocket::Receive(int wait_ms, std::string* datagram) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point give_up = Clock::now() + std::chrono::milliseconds(wait_ms);
-  datagram->resize(kLargestDatagram);
   for (;;) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(give_up - Clock::now()).count();
@@ -87,13 +87,14 @@ ReceiveStatus UdpSocket::Receive(int wait_ms, std::string* datagram) {
     if (ready == 0) return ReceiveStatus::kTimeout;
     sockaddr_storage source{};
     socklen_t source_length = sizeof source;
-    const ssize_t received = recvfrom(static_cast<int>(handle_), &(*datagram)[0], datagram->size(),
-                                      0, reinterpret_cast<sockaddr*>(&source), &source_length);
+    const ssize_t received =
+        recvfrom(static_cast<int>(handle_), &receive_buffer_[0], receive_buffer_.size(), 0,
+                 reinterpret_cast<sockaddr*>(&source), &source_length);
     // A refused earlier datagram (ICMP) says nothing about the answer still to come.
     if (received < 0 && (errno == EINTR || errno == ECONNREFUSED)) continue;
     if (received < 0) return ReceiveStatus::kFailed;
     if (!SameEndpoint(source, peer_)) continue;
-    datagram->resize(static_cast<size_t>(received));
+    datagram->assign(receive_buffer_.data(), static_cast<size_t>(received));
     return ReceiveStatus::kDatagram;
   }
 }

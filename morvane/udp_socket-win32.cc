@@ -60,7 +60,9 @@ std::optional<PeerAddress> ResolvePeer(const std::string& host, uint16_t port) {
 }
 
 UdpSocket::UdpSocket(const PeerAddress& peer)
-    : peer_(peer), handle_(socket(AsSockaddr(peer)->sa_family, SOCK_DGRAM, IPPROTO_UDP)) {
+    : peer_(peer),
+      handle_(socket(AsSockaddr(peer)->sa_family, SOCK_DGRAM, IPPROTO_UDP)),
+      receive_buffer_(kLargestDatagram, '\0') {
   // Without this a port-unreachable from an earlier datagram fails every later receive.
   BOOL report_resets = FALSE;
   DWORD returned = 0;
@@ -84,7 +86,6 @@ bool UdpSocket::Send(const std::string& datagram) {
 ReceiveStatus UdpSocket::Receive(int wait_ms, std::string* datagram) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point give_up = Clock::now() + std::chrono::milliseconds(wait_ms);
-  datagram->resize(kLargestDatagram);
   for (;;) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(give_up - Clock::now()).count();
@@ -98,12 +99,13 @@ ReceiveStatus UdpSocket::Receive(int wait_ms, std::string* datagram) {
     if (ready == 0) return ReceiveStatus::kTimeout;
     sockaddr_storage source{};
     int source_length = sizeof source;
-    const int received = recvfrom(handle_, &(*datagram)[0], static_cast<int>(datagram->size()), 0,
-                                  reinterpret_cast<sockaddr*>(&source), &source_length);
+    const int received =
+        recvfrom(handle_, &receive_buffer_[0], static_cast<int>(receive_buffer_.size()), 0,
+                 reinterpret_cast<sockaddr*>(&source), &source_length);
     if (received == SOCKET_ERROR && WSAGetLastError() == WSAECONNRESET) continue;
     if (received == SOCKET_ERROR) return ReceiveStatus::kFailed;
     if (!SameEndpoint(source, peer_)) continue;
-    datagram->resize(static_cast<size_t>(received));
+    datagram->assign(receive_buffer_.data(), static_cast<size_t>(received));
     return ReceiveStatus::kDatagram;
   }
 }

@@ -44,6 +44,8 @@ class UdpSocket {
  private:
   PeerAddress peer_;
   uintptr_t handle_;
+  // Room for the largest datagram, made once: a walk receives hundreds.
+  std::string receive_buffer_;
 };
 
 }  // namespace morvane
