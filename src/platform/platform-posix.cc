@@ -140,7 +140,11 @@ class PosixPlatform : public Platform {
     }
   }
 
-  void WriteStandardOutput(const std::string& bytes) override { standard_output_ += bytes; }
+  void WriteStandardOutput(const std::string& bytes) override {
+    standard_output_ += bytes;
+    // A document of thousands of channels goes out in pieces instead of sitting whole in memory.
+    if (standard_output_.size() >= kStandardOutputPiece) FlushStandardOutput();
+  }
 
   void FlushStandardOutput() override {
     WriteAll(STDOUT_FILENO, standard_output_.data(), standard_output_.size());
@@ -219,6 +223,8 @@ class PosixPlatform : public Platform {
     path.resize(static_cast<size_t>(length));
     return path.substr(0, path.rfind('/'));
   }
+
+  static constexpr size_t kStandardOutputPiece = 64 * 1024;
 
   std::string drives_root_;
   std::string executable_directory_;
