@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "peer_address.h"
+
 namespace morvane {
 
 // Holds the system's socket library while it lives: Winsock's start-up and clean-up; nothing on
@@ -15,15 +17,6 @@ struct NetworkScope {
   NetworkScope(const NetworkScope&) = delete;
   NetworkScope& operator=(const NetworkScope&) = delete;
 };
-
-// A socket address of the system, kept as its bytes.
-struct PeerAddress {
-  std::string bytes;
-};
-
-// The first UDP address of a host (an address text or a name the resolver knows); nothing when
-// it has none.
-std::optional<PeerAddress> ResolvePeer(const std::string& host, uint16_t port);
 
 enum class ReceiveStatus { kDatagram, kTimeout, kFailed };
 
