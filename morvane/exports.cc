@@ -12,6 +12,14 @@
 #define MORVANE_EXPORT __attribute__((visibility("default")))
 #endif
 
+#if defined(MORVANE_PRIVATE_RUNTIME)
+// The library's private copy of the C++ runtime keeps a buffer for exceptions thrown when memory
+// runs out. It would be lost when the library is unloaded, so Dclos gives it back.
+namespace __gnu_cxx {
+void __freeres();
+}
+#endif
+
 namespace {
 
 // The texts handed back to the program; each stays valid until the next call.
@@ -44,6 +52,9 @@ Snmp(MORVANE_QUERY_PARAMETERS(const char* address, const char* community, const 
 MORVANE_EXPORT const char* MORVANE_CALL Dclos(const char*, const char*) {
   results.status.clear();
   results.status.shrink_to_fit();
+#if defined(MORVANE_PRIVATE_RUNTIME)
+  __gnu_cxx::__freeres();
+#endif
   return "";
 }
 

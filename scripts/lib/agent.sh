@@ -1,11 +1,13 @@
 # A private snmpd for the scripts: loopback only, a free port, a configuration of its own in $1.
-# Sets agent_port and agent_pid; stop_agent stops it. Source this file.
+# It answers on UDP and also listens on TCP at that port: a listening socket the scripts know,
+# whatever else the machine runs. Sets agent_port and agent_pid; stop_agent stops it. Source this.
 
 agent_port=""
 agent_pid=""
 
 port_in_use() {
-  grep -qi ":$(printf '%04X' "$1") " /proc/net/udp /proc/net/udp6 2>/dev/null
+  grep -qi ":$(printf '%04X' "$1") " /proc/net/udp /proc/net/udp6 /proc/net/tcp /proc/net/tcp6 \
+    2>/dev/null
 }
 
 # snmpd lies in /usr/sbin, which a user's PATH often lacks.
@@ -24,7 +26,7 @@ start_agent() {
   while port_in_use "$agent_port"; do agent_port=$((20000 + RANDOM % 40000)); done
   printf 'rocommunity %s 127.0.0.1\n' "$community" >"$directory/snmpd.conf"
   SNMP_PERSISTENT_DIR="$directory" "$snmpd" -f -C -c "$directory/snmpd.conf" -M /dev/null \
-    -Lf "$directory/snmpd.log" "udp:127.0.0.1:$agent_port" &
+    -Lf "$directory/snmpd.log" "udp:127.0.0.1:$agent_port,tcp:127.0.0.1:$agent_port" &
   agent_pid=$!
   for _ in $(seq 50); do
     snmpget -v2c -c "$community" -t 0.2 -r 0 -M /dev/null "127.0.0.1:$agent_port" \
