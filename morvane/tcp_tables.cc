@@ -1,7 +1,6 @@
 #include "tcp_tables.h"
 
-#include <set>
-#include <tuple>
+#include <unordered_set>
 
 #include "inet_address.h"
 
@@ -14,6 +13,23 @@ const Oid kTcpConnStateColumn = {1, 3, 6, 1, 2, 1, 6, 13, 1, 1};
 namespace {
 
 constexpr int64_t kListenState = 2;
+
+// A socket's identity as one text; each address carries its length, so no two sockets share one.
+std::string SocketKey(const SocketRow& row) {
+  std::string key;
+  key.reserve(8 + row.local_address.size() + row.remote_address.size());
+  key += row.listener ? 'L' : 'C';
+  for (const std::string* address : {&row.local_address, &row.remote_address}) {
+    key += static_cast<char>(address->size() & 0xff);
+    key += static_cast<char>(address->size() >> 8);
+    key += *address;
+  }
+  for (uint16_t port : {row.local_port, row.remote_port}) {
+    key += static_cast<char>(port & 0xff);
+    key += static_cast<char>(port >> 8);
+  }
+  return key;
+}
 
 // Reads one index component at `position`, moving past it.
 bool TakeNumber(const Oid& index, size_t& position, uint32_t max, uint32_t* value) {
@@ -113,15 +129,12 @@ std::optional<SocketRow> OldConnectionRow(const Oid& index, int64_t state) {
 
 std::vector<SocketRow> MergeRows(const std::vector<SocketRow>& listeners,
                                  const std::vector<SocketRow>& connections) {
-  using Key = std::tuple<bool, std::string, uint16_t, std::string, uint16_t>;
-  std::set<Key> seen;
+  // Hashed: a device with tens of thousands of sockets must not pay a tree of string tuples.
+  std::unordered_set<std::string> seen;
+  seen.reserve(listeners.size() + connections.size());
   std::vector<SocketRow> merged;
   auto add = [&](const SocketRow& row) {
-    if (seen.emplace(row.listener, row.local_address, row.local_port, row.remote_address,
-                     row.remote_port)
-            .second) {
-      merged.push_back(row);
-    }
+    if (seen.insert(SocketKey(row)).second) merged.push_back(row);
   };
   for (const SocketRow& row : listeners) add(row);
   for (const SocketRow& row : connections) {
