@@ -1,4 +1,4 @@
-// Paths on POSIX (design.md section 3): every "\" becomes "/", a leading drive "X:" becomes the
+// Paths on POSIX: every "\" becomes "/", a leading drive "X:" becomes the
 // directory <drives>/x, and KESTROVA_DRIVES names <drives> (default /mnt).
 #include "platform/host_path.h"
 

@@ -1,4 +1,4 @@
-// Part 1.3 over the in-memory platform: the parameter line, the device profile and the options.
+// The parameter line, the device profile and the options over the in-memory platform.
 #include "run/parameters.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// FindSensorDirectory (Part 1.2) and the path file over the in-memory platform.
+// FindSensorDirectory and the path file over the in-memory platform.
 #include "run/sensor_directory.h"
 
 #include <gtest/gtest.h>
