@@ -8,7 +8,6 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -23,10 +22,11 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "query.h"
+#include "support/snmp_agent.h"
+#include "support/temporary_directory.h"
 
 extern char** environ;
 
@@ -123,107 +123,29 @@ ChildResult RunChild(std::vector<std::string> arguments, const std::string& dire
   return result;
 }
 
-// A private snmpd on 127.0.0.1, a free port, a configuration of its own; it reads the system's
-// TCP tables when it starts, so the sockets must be open before.
-class Agent {
- public:
-  explicit Agent(const fs::path& directory) {
-    port_ = FreeUdpPort();
-    std::ofstream(directory / "snmpd.conf") << "rocommunity " << kCommunity << " 127.0.0.1\n";
-    setenv("SNMP_PERSISTENT_DIR", directory.c_str(), 1);
-    std::vector<std::string> arguments = {"/usr/sbin/snmpd",
-                                          "-f",
-                                          "-C",
-                                          "-c",
-                                          (directory / "snmpd.conf").string(),
-                                          "-Lf",
-                                          (directory / "snmpd.log").string(),
-                                          "-M",
-                                          "/dev/null",
-                                          "udp:" + Address()};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(&argument[0]);
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-      throw std::runtime_error("cannot start /usr/sbin/snmpd");
-    }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      try {
-        RunChild({"snmpget", "-v2c", "-c", kCommunity, "-t", "0.2", "-r", "0", "-M", "/dev/null",
-                  Address(), ".1.3.6.1.2.1.1.3.0"});
-        return;
-      } catch (const std::runtime_error&) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      }
-    }
-    Stop();
-    throw std::runtime_error("snmpd did not answer on " + Address());
-  }
-  ~Agent() { Stop(); }
-
-  std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
-
- private:
-  static uint16_t FreeUdpPort() {
-    const int probe = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(probe, reinterpret_cast<sockaddr*>(&address), length);
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    close(probe);
-    return ntohs(address.sin_port);
-  }
-
-  void Stop() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
-  pid_t pid_ = -1;
-  uint16_t port_ = 0;
-};
-
-class TemporaryDirectory {
- public:
-  TemporaryDirectory() {
-    std::string pattern = (fs::temp_directory_path() / "bench_snmp_walk_XXXXXX").string();
-    if (!mkdtemp(&pattern[0])) throw std::runtime_error("no temporary directory");
-    path_ = pattern;
-  }
-  ~TemporaryDirectory() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
 }
 
 void Measure(int sockets, const fs::path& build) {
-  TemporaryDirectory directory;
+  kestrova_test::TemporaryDirectory directory;
   Descriptors descriptors;
   OpenConnectedPairs(sockets, descriptors);
-  Agent agent(directory.path());
-  const fs::path sensors = directory.path() / "sensors";
+  // snmpd reads the system's TCP tables when it starts, so the sockets are open before.
+  const kestrova_test::SnmpAgent snmpd(kCommunity, false);
+  if (!snmpd.running()) throw std::runtime_error(snmpd.failure());
+  const std::string address = snmpd.Ipv4Address();
+  const fs::path sensors = directory.path / "sensors";
   fs::create_directories(sensors);
   std::ofstream(sensors / "Kestrova.Host") << "Xml\r\n";
   std::ofstream(sensors / "Profiler.Prf")
-      << "IP-Addr....: " << agent.Address() << "\r\nCommunity..: " << kCommunity << "\r\n";
-  const std::string table_file = (directory.path() / "walk.Xxx").string();
+      << "IP-Addr....: " << address << "\r\nCommunity..: " << kCommunity << "\r\n";
+  const std::string table_file = (directory.path / "walk.Xxx").string();
   const std::vector<std::string> options = {"-v2c", "-c", kCommunity, "-M", "/dev/null"};
   auto tool = [&](std::vector<std::string> command, std::vector<std::string> tail) {
     command.insert(command.end(), options.begin(), options.end());
-    command.push_back(agent.Address());
+    command.push_back(address);
     command.insert(command.end(), tail.begin(), tail.end());
     return command;
   };
@@ -232,8 +154,7 @@ void Measure(int sockets, const fs::path& build) {
   std::string status;
   for (int round = 0; round < kRounds; ++round) {
     const Clock::time_point start = Clock::now();
-    const morvane::QueryOutcome outcome =
-        morvane::RunQuery(agent.Address(), kCommunity, 10, table_file);
+    const morvane::QueryOutcome outcome = morvane::RunQuery(address, kCommunity, 10, table_file);
     walk.push_back(std::chrono::duration<double>(Clock::now() - start).count());
     if (!outcome.ok) throw std::runtime_error(outcome.status);
     status = outcome.status;
