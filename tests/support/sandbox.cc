@@ -119,14 +119,28 @@ void Sandbox::SetEnvironment(const std::string& name, const std::string& value) 
   environment_.push_back(prefix + value);
 }
 
-ProcessResult Sandbox::Run(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::string& relative, int timeout_seconds) const {
+std::vector<std::string> Sandbox::Command(const std::string& program,
+                                          const std::vector<std::string>& arguments) const {
   std::vector<std::string> command;
   if (windows_) command.push_back("wine");
   if (target_ == "linux-x86") command.push_back("qemu-i386-static");
   command.push_back(program);
   command.insert(command.end(), arguments.begin(), arguments.end());
-  return RunProcess(command, Path(relative), environment_, timeout_seconds);
+  return command;
+}
+
+ProcessResult Sandbox::Run(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& relative, int timeout_seconds) const {
+  return RunProcess(Command(program, arguments), Path(relative), environment_, timeout_seconds);
+}
+
+ProcessResult Sandbox::RunIntoClosedPipe(const std::string& program,
+                                         const std::vector<std::string>& arguments,
+                                         const std::string& relative) const {
+  // The reader is gone before the program writes; pipefail gives the program's own exit code.
+  std::vector<std::string> command = {"bash", "-c", "set -o pipefail; \"$@\" | true", "bash"};
+  for (const std::string& part : Command(program, arguments)) command.push_back(part);
+  return RunProcess(command, Path(relative), environment_, 120);
 }
 
 }  // namespace kestrova_test

@@ -53,8 +53,15 @@ class Sandbox {
   // Runs `program` (a host path) with `arguments` in the sandbox directory `relative`.
   ProcessResult Run(const std::string& program, const std::vector<std::string>& arguments,
                     const std::string& relative = "", int timeout_seconds = 120) const;
+  // The same with standard output a pipe whose reader has gone.
+  ProcessResult RunIntoClosedPipe(const std::string& program,
+                                  const std::vector<std::string>& arguments,
+                                  const std::string& relative = "") const;
 
  private:
+  std::vector<std::string> Command(const std::string& program,
+                                   const std::vector<std::string>& arguments) const;
+
   std::string target_;
   bool windows_;
   std::string build_;
