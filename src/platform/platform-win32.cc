@@ -59,6 +59,8 @@ class WindowsOutputFile : public OutputFile {
   std::string buffer_;
 };
 
+constexpr size_t kStandardOutputPiece = 64 * 1024;
+
 class WindowsPlatform : public Platform {
  public:
   std::string CurrentDirectory() override {
@@ -106,7 +108,11 @@ class WindowsPlatform : public Platform {
 
   void SleepMilliseconds(uint32_t milliseconds) override { Sleep(milliseconds); }
 
-  void WriteStandardOutput(const std::string& bytes) override { standard_output_ += bytes; }
+  void WriteStandardOutput(const std::string& bytes) override {
+    standard_output_ += bytes;
+    // A document of thousands of channels goes out in pieces instead of sitting whole in memory.
+    if (standard_output_.size() >= kStandardOutputPiece) FlushStandardOutput();
+  }
 
   // WriteFile on the handle itself: no text-mode translation can double a CR.
   void FlushStandardOutput() override {
