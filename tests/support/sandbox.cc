@@ -37,6 +37,11 @@ Sandbox::Sandbox(const std::string& target) : target_(target), windows_(target_ 
   if (!mkdtemp(name)) throw std::runtime_error("no temporary directory");
   root_ = name;
   environment_ = {"KESTROVA_DRIVES=" + Path("drives"), "WINEDEBUG=-all"};
+  // The lock files of runs go with the sandbox (the Windows build locks with named mutexes).
+  if (!windows_) {
+    fs::create_directories(Path("tmp"));
+    environment_.push_back("TMPDIR=" + Path("tmp"));
+  }
   fs::create_directories(DriveDirectory('c'));
   fs::remove(DriveDirectory('c') + "/Prtg_Path.Txt");
 }
