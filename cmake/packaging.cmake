@@ -16,18 +16,21 @@ if(WIN32)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 else()
   set(package_system linux-${CMAKE_SYSTEM_PROCESSOR})
-  # The program finds Morvane.Dll beside its own executable, so both live in one directory.
-  install(TARGETS kestrova RUNTIME DESTINATION lib/kestrova)
-  install(TARGETS morvane LIBRARY DESTINATION lib/kestrova)
+  # The program finds Morvane.Dll beside its own executable, so both live in one directory, a
+  # private one that the dynamic linker's cache need not know (no ldconfig when installing).
+  install(TARGETS kestrova RUNTIME DESTINATION libexec/kestrova)
+  install(TARGETS morvane LIBRARY DESTINATION libexec/kestrova)
   file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
-  file(CREATE_LINK ../lib/kestrova/kestrova ${CMAKE_BINARY_DIR}/packaging/kestrova SYMBOLIC)
+  file(CREATE_LINK ../libexec/kestrova/kestrova ${CMAKE_BINARY_DIR}/packaging/kestrova SYMBOLIC)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/kestrova DESTINATION bin)
   install(FILES ${doc_files} ${CMAKE_SOURCE_DIR}/README.md DESTINATION share/doc/kestrova)
   # The .deb installs below /usr (its generator's default); the .tar.gz unpacks to one directory
-  # holding bin, lib and share, to be put wherever the administrator likes.
+  # holding bin, libexec and share, to be put wherever the administrator likes.
   set(CPACK_GENERATOR TGZ DEB)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Kestrova developers")
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6")
+  # The C++ runtime is linked in; dpkg-shlibdeps names the C library and libgcc_s with the versions
+  # the build needs.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_SECTION net)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 endif()

@@ -3,7 +3,7 @@
 set -eu
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 g++-multilib qemu-user-static
-  snmpd snmp libxml2-utils valgrind)
+  snmpd snmp libxml2-utils valgrind dpkg-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
