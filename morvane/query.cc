@@ -32,25 +32,24 @@ int64_t StateOf(const Value& value) {
 TablesResult WalkTables(WalkSession& session) {
   TablesResult result;
   std::vector<SocketRow> listeners, connections;
-  for (const Oid* column : {&kTcpListenerProcessColumn, &kTcpConnectionStateColumn}) {
-    WalkResult walk = WalkColumn(session, *column);
-    if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
-    for (const VarBind& varbind : walk.varbinds) {
-      const Oid index = IndexOf(varbind.name, *column);
-      const std::optional<SocketRow> row = column == &kTcpListenerProcessColumn
-                                               ? ListenerRow(index)
-                                               : ConnectionRow(index, StateOf(varbind.value));
-      if (row) (column == &kTcpListenerProcessColumn ? listeners : connections).push_back(*row);
-    }
-  }
+  WalkResult walk = WalkColumn(session, kTcpListenerProcessColumn, [&](const VarBind& varbind) {
+    std::optional<SocketRow> row = ListenerRow(IndexOf(varbind.name, kTcpListenerProcessColumn));
+    if (row) listeners.push_back(std::move(*row));
+  });
+  if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
+  walk = WalkColumn(session, kTcpConnectionStateColumn, [&](const VarBind& varbind) {
+    std::optional<SocketRow> row =
+        ConnectionRow(IndexOf(varbind.name, kTcpConnectionStateColumn), StateOf(varbind.value));
+    if (row) connections.push_back(std::move(*row));
+  });
+  if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
   if (listeners.empty() && connections.empty()) {
-    WalkResult walk = WalkColumn(session, kTcpConnStateColumn);
-    if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
-    for (const VarBind& varbind : walk.varbinds) {
-      const std::optional<SocketRow> row =
+    walk = WalkColumn(session, kTcpConnStateColumn, [&](const VarBind& varbind) {
+      std::optional<SocketRow> row =
           OldConnectionRow(IndexOf(varbind.name, kTcpConnStateColumn), StateOf(varbind.value));
-      if (row) connections.push_back(*row);
-    }
+      if (row) connections.push_back(std::move(*row));
+    });
+    if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
   }
   result.rows = MergeRows(listeners, connections);
   return result;

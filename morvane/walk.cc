@@ -45,7 +45,7 @@ WalkResult Failed(WalkStatus status, const std::string& why) {
 
 }  // namespace
 
-WalkResult WalkColumn(WalkSession& session, const Oid& column) {
+WalkResult WalkColumn(WalkSession& session, const Oid& column, const InstanceSink& take) {
   WalkResult result;
   Oid last = column;
   for (;;) {
@@ -85,11 +85,12 @@ WalkResult WalkColumn(WalkSession& session, const Oid& column) {
       if (!(last < varbind.name)) {
         return Failed(WalkStatus::kFailed, "object identifier does not increase");
       }
-      if (result.varbinds.size() >= kMaxWalkRows) {
+      if (result.instances >= kMaxWalkRows) {
         return Failed(WalkStatus::kFailed, "table does not end");
       }
       last = varbind.name;
-      result.varbinds.push_back(std::move(varbind));
+      take(varbind);
+      ++result.instances;
     }
   }
 }

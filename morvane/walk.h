@@ -1,8 +1,9 @@
 // Walking one column of a table: GetBulk in SNMPv2c, GetNext in SNMPv1.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "exchange.h"
 
@@ -31,13 +32,17 @@ enum class WalkStatus {
 
 struct WalkResult {
   WalkStatus status = WalkStatus::kComplete;
-  std::string failure;            // why, unless complete
-  std::vector<VarBind> varbinds;  // the column's instances, in the device's order
+  std::string failure;  // why, unless complete
+  size_t instances = 0;
 };
+
+// Takes each instance of the column, in the device's order, as its response arrives: a table of
+// thousands of sockets is never held twice.
+using InstanceSink = std::function<void(const VarBind&)>;
 
 // Caps what a device that never ends its table can make a walk hold.
 constexpr size_t kMaxWalkRows = 1000000;
 
-WalkResult WalkColumn(WalkSession& session, const Oid& column);
+WalkResult WalkColumn(WalkSession& session, const Oid& column, const InstanceSink& take);
 
 }  // namespace morvane
