@@ -29,28 +29,28 @@ int64_t StateOf(const Value& value) {
   return value.type == ValueType::kInteger ? value.integer : 0;
 }
 
+// Walks `column` into `rows`: one row for each instance that makes one.
+template <typename MakeRow>
+WalkResult WalkRows(WalkSession& session, const Oid& column, MakeRow make_row,
+                    std::vector<SocketRow>& rows) {
+  return WalkColumn(session, column, [&](const VarBind& varbind) {
+    std::optional<SocketRow> row = make_row(IndexOf(varbind.name, column), StateOf(varbind.value));
+    if (row) rows.push_back(std::move(*row));
+  });
+}
+
 TablesResult WalkTables(WalkSession& session) {
   TablesResult result;
   std::vector<SocketRow> listeners, connections;
-  WalkResult walk = WalkColumn(session, kTcpListenerProcessColumn, [&](const VarBind& varbind) {
-    std::optional<SocketRow> row = ListenerRow(IndexOf(varbind.name, kTcpListenerProcessColumn));
-    if (row) listeners.push_back(std::move(*row));
-  });
-  if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
-  walk = WalkColumn(session, kTcpConnectionStateColumn, [&](const VarBind& varbind) {
-    std::optional<SocketRow> row =
-        ConnectionRow(IndexOf(varbind.name, kTcpConnectionStateColumn), StateOf(varbind.value));
-    if (row) connections.push_back(std::move(*row));
-  });
-  if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
-  if (listeners.empty() && connections.empty()) {
-    walk = WalkColumn(session, kTcpConnStateColumn, [&](const VarBind& varbind) {
-      std::optional<SocketRow> row =
-          OldConnectionRow(IndexOf(varbind.name, kTcpConnStateColumn), StateOf(varbind.value));
-      if (row) connections.push_back(std::move(*row));
-    });
-    if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
+  const auto listener_row = [](const Oid& index, int64_t) { return ListenerRow(index); };
+  WalkResult walk = WalkRows(session, kTcpListenerProcessColumn, listener_row, listeners);
+  if (walk.status == WalkStatus::kComplete) {
+    walk = WalkRows(session, kTcpConnectionStateColumn, ConnectionRow, connections);
   }
+  if (walk.status == WalkStatus::kComplete && listeners.empty() && connections.empty()) {
+    walk = WalkRows(session, kTcpConnStateColumn, OldConnectionRow, connections);
+  }
+  if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
   result.rows = MergeRows(listeners, connections);
   return result;
 }
