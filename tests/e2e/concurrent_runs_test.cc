@@ -91,8 +91,9 @@ TEST_F(ConcurrentRunsTest, RunsForDifferentProfilesNeverWaitForEachOther) {
   for (const std::string& profile : profiles) {
     sandbox.WriteFile("sensors/" + profile, "Description: Router\r\n");
   }
-  // Long enough that every run has started its query before the first one closes.
-  sandbox.SetEnvironment("KESTROVA_TEST_SNMP_DELAY_MS", "2000");
+  // Long enough that every run has started its query before the first one closes, also when wine
+  // takes seconds to start a program on a busy machine.
+  sandbox.SetEnvironment("KESTROVA_TEST_SNMP_DELAY_MS", "5000");
   const std::vector<TimedRun> runs = RunTogether(profiles, std::chrono::milliseconds(0));
   for (const TimedRun& run : runs) ExpectEveryPort(run);
   // No run waited for another: all four queries ran before the first closing.

@@ -42,6 +42,9 @@ LoopbackSockets::LoopbackSockets() {
     socklen_t target_length = sizeof target;
     getsockname(listener, reinterpret_cast<sockaddr*>(&target), &target_length);
     const int client = socket(family, SOCK_STREAM, 0);
+    // Bound before connecting: connect alone may pick a port that a connection of some other test,
+    // closed and in TIME_WAIT, still shows, and the agent's table would name that port twice.
+    bind(client, any_port, length);
     connect(client, reinterpret_cast<sockaddr*>(&target), target_length);
     const int server = accept(listener, nullptr, nullptr);
     descriptors_.insert(descriptors_.end(), {listener, client, server});
