@@ -40,7 +40,6 @@ WalkResult WalkRows(WalkSession& session, const Oid& column, MakeRow make_row,
 }
 
 TablesResult WalkTables(WalkSession& session) {
-  TablesResult result;
   std::vector<SocketRow> listeners, connections;
   const auto listener_row = [](const Oid& index, int64_t) { return ListenerRow(index); };
   WalkResult walk = WalkRows(session, kTcpListenerProcessColumn, listener_row, listeners);
@@ -51,8 +50,7 @@ TablesResult WalkTables(WalkSession& session) {
     walk = WalkRows(session, kTcpConnStateColumn, OldConnectionRow, connections);
   }
   if (walk.status != WalkStatus::kComplete) return {walk.status, walk.failure, {}};
-  result.rows = MergeRows(listeners, connections);
-  return result;
+  return {WalkStatus::kComplete, "", MergeRows(listeners, connections)};
 }
 
 const char* VersionName(SnmpVersion version) {

@@ -56,8 +56,9 @@ class LinuxPackageTest : public testing::TestWithParam<LinuxPackage> {
 TEST_P(LinuxPackageTest, HoldsTheProgramBesideItsLibraryAndACommandLink) {
   const std::string tree = GetParam().tree;
   const std::set<std::string> expected = {
-      tree + "/bin/kestrova", tree + "/libexec/kestrova/kestrova", tree + "/libexec/kestrova/Morvane.Dll",
-      tree + "/share/doc/kestrova/README.md", tree + "/share/doc/kestrova/Sample.Prf"};
+      tree + "/bin/kestrova", tree + "/libexec/kestrova/kestrova",
+      tree + "/libexec/kestrova/Morvane.Dll", tree + "/share/doc/kestrova/README.md",
+      tree + "/share/doc/kestrova/Sample.Prf"};
   EXPECT_EQ(Entries(unpacked_.path.string()), expected);
   ASSERT_TRUE(fs::is_symlink(Tree() / "bin/kestrova"));
   EXPECT_EQ(fs::read_symlink(Tree() / "bin/kestrova"), "../libexec/kestrova/kestrova");
@@ -97,9 +98,14 @@ INSTANTIATE_TEST_SUITE_P(Packages, LinuxPackageTest, testing::ValuesIn(kLinuxPac
                            return std::string(info.param.name);
                          });
 
-TEST(DebTest, NamesThePackageItsVersionAndArchitecture) {
+class DebTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(fs::is_regular_file(deb)) << deb << " is missing"; }
+
   const std::string deb = PackagePath(kDeb);
-  ASSERT_TRUE(fs::is_regular_file(deb)) << deb << " is missing";
+};
+
+TEST_F(DebTest, NamesThePackageItsVersionAndArchitecture) {
   const ProcessResult fields =
       RunProcess({"dpkg-deb", "-f", deb, "Package", "Version", "Architecture"}, "", {});
   EXPECT_EQ(fields.standard_output,
@@ -108,9 +114,7 @@ TEST(DebTest, NamesThePackageItsVersionAndArchitecture) {
 
 // The C++ runtime is linked in, so the package asks only for what the program loads from the
 // machine, with the versions it was built against.
-TEST(DebTest, DependsOnWhatTheProgramLoads) {
-  const std::string deb = PackagePath(kDeb);
-  ASSERT_TRUE(fs::is_regular_file(deb)) << deb << " is missing";
+TEST_F(DebTest, DependsOnWhatTheProgramLoads) {
   const std::string depends =
       RunProcess({"dpkg-deb", "-f", deb, "Depends"}, "", {}).standard_output;
   EXPECT_NE(depends.find("libc6 (>= "), std::string::npos) << depends;
@@ -126,9 +130,7 @@ ProcessResult Dpkg(const fs::path& root, const std::vector<std::string>& argumen
   return RunProcess(command, "", {});
 }
 
-TEST(DebTest, InstallsWithDpkgRunsAndRemovesWithoutATrace) {
-  const std::string deb = PackagePath(kDeb);
-  ASSERT_TRUE(fs::is_regular_file(deb)) << deb << " is missing";
+TEST_F(DebTest, InstallsWithDpkgRunsAndRemovesWithoutATrace) {
   TemporaryDirectory root;
   const fs::path database = root.path / "var/lib/dpkg";
   for (const char* directory : {"info", "updates", "triggers"}) {
